@@ -1,0 +1,60 @@
+// An open MTX index file: its tags with their sorted entries, read through a
+// read-only mapping that is validated completely at open.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Expr.h"
+#include "MtxFormat.h"
+#include "Table.h"
+
+namespace dbe {
+
+struct Tag {
+  std::string name;
+  std::string keyText;
+  std::string conditionText;
+  std::string keyFields;  // "A;B"
+  KeyType keyType = kKeyChar;
+  bool unique = false;
+  bool descending = false;
+  size_t keyLen = 0;
+  size_t entrySize = 0;  // keyLen + 4
+  int64_t count = 0;
+  const uint8_t* entries = nullptr;
+  std::unique_ptr<Expression> key;
+
+  const uint8_t* keyAt(int64_t p) const { return entries + p * entrySize; }
+  int32_t recnoAt(int64_t p) const {
+    return static_cast<int32_t>(get32(entries + p * entrySize + keyLen));
+  }
+  // First entry not before (key, recno); count when none.
+  int64_t lowerBound(const uint8_t* key, uint32_t recno) const;
+  // First entry whose key does not sort before `prefix` compared on its
+  // first `len` bytes.
+  int64_t lowerBoundPrefix(const uint8_t* prefix, size_t len) const;
+};
+
+class MtxFile {
+ public:
+  MtxFile() = default;
+  MtxFile(const MtxFile&) = delete;
+  MtxFile& operator=(const MtxFile&) = delete;
+  ~MtxFile();
+
+  bool open(const std::string& path, const Table& table, const std::string& alias, int& code,
+            std::string& message);
+  const std::string& path() const { return path_; }
+  std::vector<Tag>& tags() { return tags_; }
+
+ private:
+  std::string path_;
+  const uint8_t* map_ = nullptr;
+  size_t size_ = 0;
+  std::vector<Tag> tags_;
+};
+
+}  // namespace dbe
