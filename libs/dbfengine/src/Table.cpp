@@ -41,7 +41,8 @@ bool knownVersion(uint8_t v) {
 // Code pages whose text is double-byte (lead byte 0x81..0xFE, then a trail
 // byte); 0x00 and 0x57 mean "the system's ANSI code page", CP949 here.
 bool doubleByteCodePage(uint8_t cp) {
-  return cp == 0x00 || cp == 0x57 || cp == 0x78 || cp == 0x79 || cp == 0x7A || cp == 0x7B;
+  return cp == 0x00 || cp == 0x57 || cp == 0x13 || cp == 0x4D || cp == 0x4E || cp == 0x4F ||
+         (cp >= 0x78 && cp <= 0x7B);
 }
 
 // A shapefile-style .cpg file beside the table names the code page of a

@@ -1,0 +1,154 @@
+// Helpers of the engine tests: fixture paths, temporary folders, a small
+// dBASE III writer for synthetic tables and CP949 conversion through iconv.
+#pragma once
+
+#include <iconv.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "libs/dbfengine/dbfengine.h"
+
+namespace dbftest {
+
+inline std::string fixture(const std::string& name) {
+  return std::string(PF_SOURCE_DIR) + "/tests/dbfengine/fixtures/" + name;
+}
+
+// UTF-8 source text to CP949 bytes.
+inline std::string cp949(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP949", "UTF-8");
+  std::string out(utf8.size() * 2 + 4, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size(), outLeft = out.size();
+  char* o = out.data();
+  iconv(cd, &in, &inLeft, &o, &outLeft);
+  iconv_close(cd);
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+inline std::string padded(const std::string& s, size_t width) {
+  std::string r = s.substr(0, width);
+  r.resize(width, ' ');
+  return r;
+}
+
+// A fresh folder removed at the end of the test.
+class TempDir {
+ public:
+  TempDir() {
+    char tmpl[] = "/tmp/dbfengine-test-XXXXXX";
+    path_ = mkdtemp(tmpl);
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+struct FieldSpec {
+  std::string name;
+  char type;
+  int width;
+  int decimals = 0;
+};
+
+// Bytes of a dBASE III table: header, descriptors, records ('*' first in a
+// row's text marks it deleted when `deleted` says so), end-of-file mark.
+inline std::string dbfBytes(const std::vector<FieldSpec>& fields,
+                            const std::vector<std::vector<std::string>>& rows,
+                            const std::vector<bool>& deleted = {}, uint8_t codePage = 0x4E) {
+  int recSize = 1;
+  for (const FieldSpec& f : fields) recSize += f.width;
+  const int headerLen = 32 + 32 * static_cast<int>(fields.size()) + 1;
+  std::string h(32, '\0');
+  h[0] = 0x03;
+  h[1] = 126, h[2] = 12, h[3] = 9;
+  const uint32_t n = static_cast<uint32_t>(rows.size());
+  for (int i = 0; i < 4; ++i) h[4 + i] = static_cast<char>(n >> (8 * i));
+  h[8] = static_cast<char>(headerLen & 0xFF), h[9] = static_cast<char>(headerLen >> 8);
+  h[10] = static_cast<char>(recSize & 0xFF), h[11] = static_cast<char>(recSize >> 8);
+  h[29] = static_cast<char>(codePage);
+  for (const FieldSpec& f : fields) {
+    std::string d(32, '\0');
+    std::memcpy(d.data(), f.name.data(), std::min<size_t>(f.name.size(), 10));
+    d[11] = f.type;
+    d[16] = static_cast<char>(f.width);
+    d[17] = static_cast<char>(f.decimals);
+    h += d;
+  }
+  h.push_back('\x0D');
+  for (size_t r = 0; r < rows.size(); ++r) {
+    h.push_back(r < deleted.size() && deleted[r] ? '*' : ' ');
+    for (size_t i = 0; i < fields.size(); ++i) {
+      std::string v = i < rows[r].size() ? rows[r][i] : "";
+      if (fields[i].type == 'N' || fields[i].type == 'F') {
+        v = v.substr(0, fields[i].width);
+        v.insert(0, fields[i].width - v.size(), ' ');  // numbers right-aligned
+      }
+      h += padded(v, fields[i].width);
+    }
+  }
+  h.push_back('\x1A');
+  return h;
+}
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Opens a table read-only and closes it at the end of the scope.
+class OpenTable {
+ public:
+  explicit OpenTable(const std::string& path, int16_t driver = 3, const char* alias = "",
+                     int16_t mode = 1)
+      : area_(dbe_UseEx(path.c_str(), alias, mode, driver, 2)) {}
+  ~OpenTable() {
+    if (area_ > 0) {
+      dbe_Select(area_);
+      dbe_Close();
+    }
+  }
+  int16_t area() const { return area_; }
+  bool ok() const { return area_ > 0; }
+
+ private:
+  int16_t area_;
+};
+
+// Record numbers visited from GoTop with Skip(1).
+inline std::vector<int32_t> walk() {
+  std::vector<int32_t> out;
+  for (dbe_GoTop(); !dbe_Eof(); dbe_Skip(1)) {
+    out.push_back(dbe_RecNo());
+    if (out.size() > 100000) break;
+  }
+  return out;
+}
+
+// Record numbers visited from GoBottom with Skip(-1).
+inline std::vector<int32_t> walkBack() {
+  std::vector<int32_t> out;
+  for (dbe_GoBottom(); !dbe_Eof() && !dbe_Bof(); dbe_Skip(-1)) {
+    out.push_back(dbe_RecNo());
+    if (out.size() > 100000) break;
+  }
+  return out;
+}
+
+inline std::string str(const char* s) { return s ? std::string(s) : std::string("<null>"); }
+
+}  // namespace dbftest
