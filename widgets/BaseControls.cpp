@@ -19,6 +19,9 @@ void TUpdateControl::EndLoad() {
 void TUpdateControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   TCanvas canvas(painter, palette());
+  // An opaque control owns every pixel; the few a frame leaves out take the
+  // parent's background colour instead of stale content.
+  if (testAttribute(Qt::WA_OpaquePaintEvent)) painter.fillRect(rect(), palette().window());
   painting_ = true;
   PaintLabel(canvas);
   painting_ = false;

@@ -16,8 +16,10 @@ bool IsFrameStyle(TBevelStyle s) {
   return s == bvFrameLowered || s == bvFrameRaised;
 }
 
+// A bevel of width 0 draws nothing, so it takes no space either, whatever
+// its style.
 int BevelPart(TBevelStyle style, int width) {
-  if (style == bvNone) return 0;
+  if (style == bvNone || width <= 0) return 0;
   return width + (IsFrameStyle(style) ? 1 : 0);
 }
 }  // namespace

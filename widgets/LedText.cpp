@@ -3,21 +3,31 @@
 #include <QStringEncoder>
 
 namespace widgets {
+namespace {
+// Stands for a byte of a double-byte character: any byte of 128 or more.
+constexpr char kHighByte = char(0xA1);
+}  // namespace
 
 QByteArray LedTextBytes(const QString& text) {
-  bool ascii = true;
-  for (QChar c : text) ascii = ascii && c.unicode() < 0x80;
-  if (ascii) return text.toLatin1();
-  QStringEncoder encoder("windows-949", QStringConverter::Flag::Default);
-  if (encoder.isValid()) return encoder.encode(text);
-  // Without the code page every non-ASCII character still takes two blank cells.
   QByteArray bytes;
-  for (QChar c : text) {
+  bytes.reserve(text.size());
+  QStringEncoder encoder("windows-949");
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
     if (c.unicode() < 0x80) {
       bytes.append(char(c.unicode()));
-    } else if (!c.isLowSurrogate()) {
-      bytes.append("\xA1\xA1", 2);
+      continue;
     }
+    const qsizetype n = (c.isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+    QByteArray encoded = encoder.isValid() ? encoder.encode(text.mid(i, n)) : QByteArray();
+    i += n - 1;
+    if (encoded.isEmpty()) encoded = QByteArray(2, kHighByte);
+    // A trail byte below 128 belongs to the character, not to a letter of
+    // its own: every byte of the character shows as one blank cell.
+    for (char& b : encoded) {
+      if (static_cast<unsigned char>(b) < 0x80) b = kHighByte;
+    }
+    bytes.append(encoded);
   }
   return bytes;
 }

@@ -7,7 +7,8 @@
 
 namespace widgets {
 
-// Characters the code page cannot encode become '?' (a blank cell).
+// Every byte of a non-ASCII character is 128 or more (one blank cell each),
+// also where the code page encodes a trail byte in the ASCII range.
 QByteArray LedTextBytes(const QString& text);
 
 }  // namespace widgets

@@ -1,0 +1,35 @@
+// Texts of the clock displays at a fixed moment.
+#include <gtest/gtest.h>
+
+#include "widgets/ClockFormat.h"
+
+using namespace widgets;
+
+TEST(ClockFormat, DateAndTimeAtAFixedMoment) {
+  const QDateTime moment(QDate(2026, 3, 9), QTime(7, 5, 3));
+  EXPECT_EQ(FormatClockDate(moment), "2026.03.09");
+  EXPECT_EQ(FormatClockTime(moment, ":"), "  07:05 03");
+  EXPECT_EQ(FormatClockTime(moment, "."), "  07.05 03");
+  const QDateTime evening(QDate(999, 12, 31), QTime(23, 59, 58));
+  EXPECT_EQ(FormatClockDate(evening), "0999.12.31");
+  EXPECT_EQ(FormatClockTime(evening, ":"), "  23:59 58");
+  EXPECT_EQ(FormatClockDate(evening).size(), 10);
+  EXPECT_EQ(FormatClockTime(evening, ":").size(), 10);
+}
+
+TEST(ClockFormat, CalendarTextReadsTheDateByPosition) {
+  // Characters 1-4, 6-7 and 9-10 of the date display hold year, month, day.
+  const QString date = FormatClockDate(QDateTime(QDate(2026, 12, 9), QTime(0, 0)));
+  EXPECT_EQ(date.mid(0, 4), "2026");
+  EXPECT_EQ(date.mid(5, 2), "12");
+  EXPECT_EQ(date.mid(8, 2), "09");
+}
+
+TEST(ClockFormat, LocaleTimeSeparator) {
+  EXPECT_EQ(LocaleTimeSeparator(QLocale(QLocale::Korean, QLocale::SouthKorea)), ":");
+  EXPECT_EQ(LocaleTimeSeparator(QLocale::c()), ":");
+  EXPECT_EQ(LocaleTimeSeparator(QLocale(QLocale::English, QLocale::UnitedStates)), ":");
+  const QString finnish = LocaleTimeSeparator(QLocale(QLocale::Finnish, QLocale::Finland));
+  EXPECT_EQ(finnish,
+            QLocale(QLocale::Finnish).timeFormat(QLocale::ShortFormat).contains('.') ? "." : ":");
+}
