@@ -99,9 +99,10 @@ void TLedCustomLabel::PaintLabel(TCanvas& canvas) {
   image.fill(canvas.Resolve(color_));
   // Keep the LED's background equal to Color without a nested repaint.
   led_.SetPalette(canvas.Palette());
-  led_.BeginUpdate();
+  const bool held = led_.IsUpdating();
+  if (!held) led_.BeginUpdate();
   led_.SetBackgroundColor(color_);
-  led_.EndUpdate(false);
+  if (!held) led_.EndUpdate(false);
   {
     QPainter painter(&image);
     TCanvas digits(painter, canvas.Palette());

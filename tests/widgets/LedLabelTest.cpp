@@ -215,3 +215,15 @@ TEST(LedLabel, DoubleByteCharactersTakeOneBlankCellPerByte) {
   EXPECT_EQ(label.size(), QSize(3 * 19 + 1, 28));
   EXPECT_EQ(label.LED().LastText(), QByteArray("A\x81\xA1"));
 }
+
+TEST(LedLabel, PaintingKeepsAnUpdateHoldOfTheLed) {
+  TLedLabel label;
+  label.resize(40, 40);
+  label.LED().BeginUpdate();
+  label.SetColor(clTeal);  // the LED takes it while held: no notification
+  Render(label);
+  EXPECT_TRUE(label.LED().IsUpdating());
+  EXPECT_EQ(label.LED().BackgroundColor(), clTeal);
+  label.LED().EndUpdate(false);
+  EXPECT_FALSE(label.LED().IsUpdating());
+}
