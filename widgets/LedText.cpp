@@ -1,6 +1,7 @@
 #include "widgets/LedText.h"
 
 #include <QStringEncoder>
+#include <optional>
 
 namespace widgets {
 namespace {
@@ -11,7 +12,7 @@ constexpr char kHighByte = char(0xA1);
 QByteArray LedTextBytes(const QString& text) {
   QByteArray bytes;
   bytes.reserve(text.size());
-  QStringEncoder encoder("windows-949");
+  std::optional<QStringEncoder> encoder;  // opened only for non-ASCII text
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
     if (c.unicode() < 0x80) {
@@ -19,7 +20,8 @@ QByteArray LedTextBytes(const QString& text) {
       continue;
     }
     const qsizetype n = (c.isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-    QByteArray encoded = encoder.isValid() ? encoder.encode(text.mid(i, n)) : QByteArray();
+    if (!encoder) encoder.emplace("windows-949");
+    QByteArray encoded = encoder->isValid() ? encoder->encode(text.mid(i, n)) : QByteArray();
     i += n - 1;
     if (encoded.isEmpty()) encoded = QByteArray(2, kHighByte);
     // A trail byte below 128 belongs to the character, not to a letter of
