@@ -140,7 +140,10 @@ void fnInt(Node& n, const EvalContext& c, Value& v) { v.n = std::trunc(arg(n, c,
 void fnRound(Node& n, const EvalContext& c, Value& v) {
   const double x = arg(n, c, 0).n;
   const double scale = std::pow(10.0, std::clamp(count(arg(n, c, 1).n), -15L, 15L));
-  v.n = std::round(x * scale) / scale;
+  // Decimal inputs such as 2.345 are a hair below their value in binary; the
+  // nudge rounds them the way they are written.
+  const double scaled = x * scale;
+  v.n = std::round(scaled + std::copysign(1e-9 + std::fabs(scaled) * 1e-14, scaled)) / scale;
   if (!std::isfinite(v.n)) v.n = x;
 }
 void fnMin(Node& n, const EvalContext& c, Value& v) {

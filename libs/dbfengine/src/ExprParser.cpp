@@ -342,9 +342,10 @@ void Expression::evalText(const EvalContext& c, std::string& out) {
   switch (type()) {
     case Type::Character: out.assign(v.s, v.len); break;
     case Type::Numeric: {
+      // A field keeps its own width; computed numbers get STR's width.
       const int decimals = root_->decimals;
-      int width = std::max(root_->width, 10);
-      if (decimals > 0 && width < 10 + decimals + 1 && root_->fieldType != 'N') width = 10 + decimals + 1;
+      int width = root_->size > 0 ? root_->width : std::max(root_->width, 10);
+      if (root_->size == 0 && decimals > 0 && width < 10 + decimals + 1) width = 10 + decimals + 1;
       formatNumber(out, v.n, width, decimals);
       break;
     }

@@ -85,6 +85,11 @@ void formatNumber(std::string& out, double value, int width, int decimals) {
   if (width > 255) width = 255;
   if (decimals < 0) decimals = 0;
   if (decimals > 15) decimals = 15;
+  // Halves round away from zero, as xBase does (printf would round to even).
+  const double scale = std::pow(10.0, decimals);
+  const double scaled = value * scale;
+  if (std::isfinite(scaled) && std::fabs(scaled) < 1e15)
+    value = std::round(scaled + std::copysign(1e-9 + std::fabs(scaled) * 1e-14, scaled)) / scale;
   char tmp[400];
   int n = std::isfinite(value) && std::fabs(value) < 1e300
               ? std::snprintf(tmp, sizeof tmp, "%*.*f", width, decimals, value)
