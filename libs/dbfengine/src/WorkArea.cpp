@@ -26,6 +26,7 @@ bool WorkArea::setPassword(const std::string& password) {
   key_ = scrambleKey(password);
   if (scrambleCheck(key_) != table_->passwordCheck()) return false;
   descramble_ = true;
+  if (order_ != 0 && !eof_) locateInOrder();  // keys read differently in clear
   return true;
 }
 
