@@ -63,24 +63,25 @@ typedef int16_t dbe_bool;
 
 /* Error codes answered by dbe_Error. */
 #define DBE_OK 0
-#define DBE_E_NO_AREA 1        /* no work area selected, or it is closed */
-#define DBE_E_ARGUMENT 2       /* NULL pointer or value out of range */
-#define DBE_E_OPEN 3           /* file missing or cannot be opened */
-#define DBE_E_NOT_DBF 4        /* file is not a DBF table */
-#define DBE_E_CORRUPT 5        /* truncated or inconsistent header/field list */
-#define DBE_E_LOCKED 6         /* shared/exclusive open conflict */
-#define DBE_E_TOO_MANY 7       /* no free work area */
-#define DBE_E_ALIAS 8          /* alias already in use or invalid */
-#define DBE_E_NO_FIELD 9       /* field name or number unknown */
-#define DBE_E_SYNTAX 10        /* expression does not parse */
-#define DBE_E_TYPE 11          /* expression has the wrong type */
-#define DBE_E_INDEX 12         /* index file missing, not MTX, or corrupt */
-#define DBE_E_INDEX_STALE 13   /* index file does not belong to this table */
-#define DBE_E_NO_ORDER 14      /* order number out of range */
-#define DBE_E_PASSWORD 15      /* wrong password for a scrambled table */
-#define DBE_E_WRITE 16         /* an output file could not be written */
-#define DBE_E_SHORT 17         /* warning: header record count exceeds the file;
-                                  the records present are used */
+#define DBE_E_NO_AREA 1      /* no work area selected, or it is closed */
+#define DBE_E_ARGUMENT 2     /* NULL pointer or value out of range */
+#define DBE_E_OPEN 3         /* file missing or cannot be opened */
+#define DBE_E_NOT_DBF 4      /* file is not a DBF table */
+#define DBE_E_CORRUPT 5      /* truncated or inconsistent header/field list */
+#define DBE_E_LOCKED 6       /* shared/exclusive open conflict */
+#define DBE_E_TOO_MANY 7     /* no free work area */
+#define DBE_E_ALIAS 8        /* alias already in use or invalid */
+#define DBE_E_NO_FIELD 9     /* field name or number unknown */
+#define DBE_E_SYNTAX 10      /* expression does not parse */
+#define DBE_E_TYPE 11        /* expression has the wrong type */
+#define DBE_E_INDEX 12       /* index file missing, not MTX, or corrupt */
+#define DBE_E_INDEX_STALE 13 /* index file does not belong to this table */
+#define DBE_E_NO_ORDER 14    /* order number out of range */
+#define DBE_E_PASSWORD 15    /* wrong password for a scrambled table */
+#define DBE_E_WRITE 16       /* an output file could not be written */
+#define DBE_E_SHORT                                    \
+  17 /* warning: header record count exceeds the file; \
+        the records present are used */
 
 /* Expression type codes answered by dbe_EvalTest. */
 #define DBE_TYPE_CHARACTER 1
@@ -185,9 +186,9 @@ DBE_API int16_t dbe_SetDateFormat(int16_t format);
 DBE_API dbe_bool dbe_SetSoftSeek(dbe_bool on);
 
 /* Off (default): character "=" is true when the left text begins with the
- * right one (trailing blanks of the right one ignored; "" matches anything).
- * On: both sides compare equal after trailing blanks are removed.
- * "==" always compares exactly in that sense. */
+ * right one ("" on the right matches anything; a shorter left text counts as
+ * padded with blanks). On: both sides must be equal apart from trailing
+ * blanks. "==" is independent of the setting: same length, same bytes. */
 DBE_API dbe_bool dbe_SetExact(dbe_bool on);
 
 /* Properties: 3000 number of orders of the current area, 3001 current order,
@@ -322,7 +323,8 @@ DBE_API int16_t dbe_IndexCreate(const char* path, const dbe_tag_def* tags, int16
  * One bitmap per work area. "In force" means navigation visits only its
  * records. */
 
-/* "" (or NULL) clears the set: every record is visible again. A logical
+/* "" (or NULL) clears the set: every record is visible again; the area goes
+ * to its first visible record and answers it (0 when none). A logical
  * expression is compiled once and evaluated on every record; the matches
  * (deleted ones left out when SetDeleted is on) become the set in force, even
  * when empty. Answers the first record of the set in the current order and
@@ -359,16 +361,24 @@ DBE_API int32_t dbe_Count(void);
  * contained in right); .AND. .OR. .NOT. and !; functions UPPER LOWER TRIM
  * RTRIM LTRIM ALLTRIM SUBSTR LEFT RIGHT LEN AT STR VAL DTOS DTOC CTOD DATE
  * RECNO DELETED IIF EMPTY SPACE REPLICATE ABS INT ROUND MIN MAX YEAR MONTH
- * DAY. Text + text concatenates, date + number adds days, date - date gives
- * days. Comparisons of texts use unsigned byte order. Each expression is
- * compiled once and evaluated on the current record (blank at end of file). */
+ * DAY (four-letter abbreviations such as SUBS work). Text + text
+ * concatenates, text - text moves the left side's trailing blanks to the end,
+ * date + number adds days, date - date gives days; x / 0 gives 0. Texts
+ * compare in unsigned byte order, the shorter padded with blanks. Texts built
+ * by an expression are capped at 65535 bytes; nesting deeper than 200 levels
+ * does not parse. UPPER, LOWER, $ and AT respect double-byte characters
+ * (FORMAT.md). Each expression is compiled once and evaluated on the current
+ * record (blank at end of file); the last one compiled per area is kept, so
+ * repeating it does not parse again. */
 
 /* Type code (DBE_TYPE_*): 1 character, 2 numeric, 3 logical, 4 date; -1 does
  * not parse, -2 names a missing field or function, -3 type mismatch. */
 DBE_API int16_t dbe_EvalTest(const char* expression);
 
-/* Value as text: character as is, numeric as STR(value) with the decimals
- * used, logical "T"/"F", date as DTOS (yyyymmdd). "" on error. */
+/* Value as text: character as is; numeric right-aligned, a field at its own
+ * width and decimals, other numbers as STR() does (10 digits, plus the
+ * decimals the expression carries); logical "T"/"F"; date as DTOS
+ * (yyyymmdd, blanks when empty). "" on error. */
 DBE_API const char* dbe_EvalString(const char* expression);
 DBE_API double dbe_EvalNumeric(const char* expression);   /* 0 unless numeric */
 DBE_API dbe_bool dbe_EvalLogical(const char* expression); /* false unless logical */

@@ -149,6 +149,8 @@ inline std::vector<int32_t> walkBack() {
   return out;
 }
 
-inline std::string str(const char* s) { return s ? std::string(s) : std::string("<null>"); }
+inline std::string str(const char* s) {
+  return s ? std::string(s) : std::string("<null>");
+}
 
 }  // namespace dbftest

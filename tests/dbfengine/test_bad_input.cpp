@@ -13,7 +13,8 @@ namespace {
 class BadInput : public ::testing::Test {
  protected:
   void SetUp() override {
-    good_ = dbfBytes({{"NAME", 'C', 8}, {"N", 'N', 3}}, {{"one", "1"}, {"two", "2"}, {"three", "3"}});
+    good_ =
+        dbfBytes({{"NAME", 'C', 8}, {"N", 'N', 3}}, {{"one", "1"}, {"two", "2"}, {"three", "3"}});
   }
   // Writes `bytes`, tries to open them and answers the area (closed again).
   int16_t open(const std::string& bytes, int32_t expectedError) {
@@ -66,7 +67,7 @@ TEST_F(BadInput, TruncatedOrInconsistentHeaders) {
 
 TEST_F(BadInput, RecordCountBeyondTheFileUsesTheRecordsPresent) {
   std::string bytes = good_;
-  bytes[4] = 100;  // claims 100 records
+  bytes[4] = 100;                      // claims 100 records
   bytes.resize(bytes.size() - 1 - 5);  // and the last record lost 5 bytes too
   writeFile(dir_.file("short.dbf"), bytes);
   dbe_ClearError();

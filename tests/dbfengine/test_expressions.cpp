@@ -12,10 +12,12 @@ class Expressions : public ::testing::Test {
  protected:
   void SetUp() override {
     writeFile(dir_.file("e.dbf"),
-              dbfBytes({{"NAME", 'C', 10}, {"QTY", 'N', 6, 2}, {"BORN", 'D', 8}, {"OK", 'L', 1},
+              dbfBytes({{"NAME", 'C', 10},
+                        {"QTY", 'N', 6, 2},
+                        {"BORN", 'D', 8},
+                        {"OK", 'L', 1},
                         {"HAN", 'C', 12}},
-                       {{"Kim", "12.5", "20240229", "T", cp949("가나다")},
-                        {"", "", "", "", ""}},
+                       {{"Kim", "12.5", "20240229", "T", cp949("가나다")}, {"", "", "", "", ""}},
                        {false, true}));
     table_ = std::make_unique<OpenTable>(dir_.file("e.dbf"), 3, "EX");
     ASSERT_TRUE(table_->ok());
@@ -123,7 +125,7 @@ TEST_F(Expressions, KoreanText) {
   const std::string ga = cp949("가");
   EXPECT_TRUE(l(cp949("'나' $ HAN")));
   EXPECT_EQ(s("UPPER(HAN)"), padded(cp949("가나다"), 12));
-  const std::string kwak = cp949("곽");  // 0xB0 0xFB
+  const std::string kwak = cp949("곽");   // 0xB0 0xFB
   const std::string tricky = "\x8C\x61";  // a CP949 character with trail byte 'a'
   writeFile(dir_.file("k.dbf"), dbfBytes({{"T", 'C', 4}}, {{tricky + "b"}}));
   OpenTable k(dir_.file("k.dbf"));

@@ -14,7 +14,7 @@ class Orders : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::vector<std::vector<std::string>> rows = {
-        {"Busan", "30", "19900101"}, {"Seoul", "10", "19850315"}, {"Daegu", "20", "20001231"},
+        {"Busan", "30", "19900101"},   {"Seoul", "10", "19850315"},   {"Daegu", "20", "20001231"},
         {"Incheon", "50", "19700601"}, {"Gwangju", "40", "19991231"}, {"Seoul", "60", "19600101"},
     };
     writeFile(dir_.file("city.dbf"),
@@ -23,12 +23,9 @@ class Orders : public ::testing::Test {
     table_ = std::make_unique<OpenTable>(dir_.file("city.dbf"));
     ASSERT_TRUE(table_->ok());
     const dbe_tag_def tags[] = {
-        {"CITY", "UPPER(CITY)", nullptr, 0, 0},
-        {"POP", "POP", "", 0, -1},
-        {"SINCE", "SINCE", nullptr, 0, 0},
-        {"UCITY", "CITY", nullptr, -1, 0},
-        {"BIG", "POP", "POP >= 30", 0, 0},
-        {"CITYPOP", "CITY + STR(POP, 5)", nullptr, 0, 0},
+        {"CITY", "UPPER(CITY)", nullptr, 0, 0}, {"POP", "POP", "", 0, -1},
+        {"SINCE", "SINCE", nullptr, 0, 0},      {"UCITY", "CITY", nullptr, -1, 0},
+        {"BIG", "POP", "POP >= 30", 0, 0},      {"CITYPOP", "CITY + STR(POP, 5)", nullptr, 0, 0},
     };
     ASSERT_EQ(dbe_IndexCreate(dir_.file("extra.mtx").c_str(), tags, 6), 6) << dbe_ErrorText();
     ASSERT_EQ(dbe_IndexOpen(dir_.file("extra.mtx").c_str()), 1) << dbe_ErrorText();

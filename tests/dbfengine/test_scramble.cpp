@@ -14,13 +14,13 @@ namespace {
 class Scrambled : public ::testing::Test {
  protected:
   void SetUp() override {
-    writeFile(dir_.file("plain.dbf"),
-              dbfBytes({{"ZIP", 'C', 7}, {"ADDR", 'C', 30}},
-                       {{"135080", cp949("서울 강남구 역삼동")}, {"612020", cp949("부산 해운대구")},
-                        {"690010", cp949("제주 제주시")}},
-                       {false, true, false}));
-    ASSERT_TRUE(dbe_ScrambleTable(dir_.file("plain.dbf").c_str(), dir_.file("s.dbf").c_str(),
-                                  "ABCDE"))
+    writeFile(dir_.file("plain.dbf"), dbfBytes({{"ZIP", 'C', 7}, {"ADDR", 'C', 30}},
+                                               {{"135080", cp949("서울 강남구 역삼동")},
+                                                {"612020", cp949("부산 해운대구")},
+                                                {"690010", cp949("제주 제주시")}},
+                                               {false, true, false}));
+    ASSERT_TRUE(
+        dbe_ScrambleTable(dir_.file("plain.dbf").c_str(), dir_.file("s.dbf").c_str(), "ABCDE"))
         << dbe_ErrorText();
   }
   TempDir dir_;
@@ -106,8 +106,8 @@ TEST_F(Scrambled, ScrambleRefusesBadArguments) {
 
 TEST_F(Scrambled, CommandLineTools) {
   const std::string bin = PF_BIN_DIR;
-  const std::string scramble = bin + "/dbfscramble --password PW " + dir_.file("plain.dbf") +
-                               " " + dir_.file("tool.dbf");
+  const std::string scramble =
+      bin + "/dbfscramble --password PW " + dir_.file("plain.dbf") + " " + dir_.file("tool.dbf");
   ASSERT_EQ(std::system(scramble.c_str()), 0);
   const std::string index = bin + "/dbfindex --password PW " + dir_.file("tool.dbf") + " " +
                             dir_.file("tool.mtx") +

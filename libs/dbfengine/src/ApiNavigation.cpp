@@ -8,9 +8,13 @@
 using namespace dbe;
 
 namespace {
-dbe_bool flag(bool b) { return b ? -1 : 0; }
+dbe_bool flag(bool b) {
+  return b ? -1 : 0;
+}
 
-Tag* currentTag(WorkArea* a) { return a ? a->tag(a->order()) : nullptr; }
+Tag* currentTag(WorkArea* a) {
+  return a ? a->tag(a->order()) : nullptr;
+}
 }  // namespace
 
 extern "C" {

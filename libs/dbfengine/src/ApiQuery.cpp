@@ -10,7 +10,7 @@ using namespace dbe;
 namespace {
 
 void recordExpressionError(int code, const std::string& message) {
-  setError(code == DBE_TYPE_MISMATCH ? DBE_E_TYPE
+  setError(code == DBE_TYPE_MISMATCH       ? DBE_E_TYPE
            : code == DBE_TYPE_UNKNOWN_NAME ? DBE_E_NO_FIELD
                                            : DBE_E_SYNTAX,
            message);

@@ -31,8 +31,8 @@ extern "C" dbe_bool dbe_ScrambleTable(const char* source, const char* target,
     setError(DBE_E_ARGUMENT, std::string("table is already scrambled: ") + source);
     return 0;
   }
-  const size_t used = table.headerLength() +
-                      static_cast<size_t>(table.recordCount()) * table.recordSize();
+  const size_t used =
+      table.headerLength() + static_cast<size_t>(table.recordCount()) * table.recordSize();
   std::string out(reinterpret_cast<const char*>(table.data()), used);
   out.push_back('\x1A');
   const uint64_t key = scrambleKey(password);

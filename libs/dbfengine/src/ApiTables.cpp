@@ -54,7 +54,9 @@ const Field* findField(WorkArea* a, const char* name) {
   return f;
 }
 
-dbe_bool flag(bool b) { return b ? -1 : 0; }
+dbe_bool flag(bool b) {
+  return b ? -1 : 0;
+}
 
 }  // namespace
 
@@ -121,7 +123,9 @@ int16_t dbe_UseEx(const char* path, const char* alias, int16_t mode, int16_t dri
   return n;
 }
 
-int16_t dbe_Select(int16_t area) { return selectArea(area); }
+int16_t dbe_Select(int16_t area) {
+  return selectArea(area);
+}
 
 const char* dbe_Alias(int16_t n) {
   WorkArea* a = area(n);
@@ -166,12 +170,16 @@ int16_t dbe_SetStringType(int16_t type) {
   return previous;
 }
 
-int16_t dbe_SetMachineCollation(void) { return 1; }
+int16_t dbe_SetMachineCollation(void) {
+  return 1;
+}
 
 int16_t dbe_SetEpoch(int16_t year) {
   const int16_t previous = static_cast<int16_t>(settings().epoch);
-  if (year >= 100 && year <= 9899) settings().epoch = year;
-  else setError(DBE_E_ARGUMENT, "epoch must be a four-digit year");
+  if (year >= 100 && year <= 9899)
+    settings().epoch = year;
+  else
+    setError(DBE_E_ARGUMENT, "epoch must be a four-digit year");
   return previous;
 }
 
@@ -189,15 +197,19 @@ dbe_bool dbe_SetCentury(dbe_bool on) {
 
 int16_t dbe_SetMemoBlockSize(int16_t size) {
   const int16_t previous = static_cast<int16_t>(settings().memoBlockSize);
-  if (size >= 1) settings().memoBlockSize = size;
-  else setError(DBE_E_ARGUMENT, "memo block size must be positive");
+  if (size >= 1)
+    settings().memoBlockSize = size;
+  else
+    setError(DBE_E_ARGUMENT, "memo block size must be positive");
   return previous;
 }
 
 int16_t dbe_SetDateFormat(int16_t format) {
   const int16_t previous = static_cast<int16_t>(settings().dateFormat);
-  if (format >= 0 && format <= 8) settings().dateFormat = format;
-  else setError(DBE_E_ARGUMENT, "unknown date format");
+  if (format >= 0 && format <= 8)
+    settings().dateFormat = format;
+  else
+    setError(DBE_E_ARGUMENT, "unknown date format");
   return previous;
 }
 
@@ -216,8 +228,10 @@ dbe_bool dbe_SetExact(dbe_bool on) {
 int32_t dbe_SysProp(uint16_t property, void* /*value*/) {
   WorkArea* a = currentQuiet();
   switch (property) {
-    case 3000: return a ? a->orderCount() : 0;
-    case 3001: return a ? a->order() : 0;
+    case 3000:
+      return a ? a->orderCount() : 0;
+    case 3001:
+      return a ? a->order() : 0;
     case 3002: {
       Tag* t = a ? a->tag(a->order()) : nullptr;
       return t && t->descending ? 1 : 0;
@@ -279,7 +293,9 @@ int16_t dbe_FieldDecimals(const char* name) {
   return f ? static_cast<int16_t>(f->decimals) : 0;
 }
 
-const char* dbe_Version(void) { return "dbfengine 1.0"; }
+const char* dbe_Version(void) {
+  return "dbfengine 1.0";
+}
 
 void dbe_GetRecord(char* buffer) {
   WorkArea* a = current();
@@ -298,17 +314,16 @@ const char* dbe_GetString(const char* name) {
   const uint8_t* p = a->current() + f->offset;
   const bool blank = a->eof();
   const bool vfp = a->table().version() >= 0x30 && a->table().version() <= 0x32;
-  const bool binary = (f->type == 'I' || f->type == '+' || f->type == 'Y' || f->type == 'T' ||
-                       f->type == '@' || f->type == 'O' ||
-                       (f->type == 'B' && f->width == 8) ||
-                       (vfp && (f->type == 'M' || f->type == 'G' || f->type == 'P') &&
-                        f->width == 4));
+  const bool binary =
+      (f->type == 'I' || f->type == '+' || f->type == 'Y' || f->type == 'T' || f->type == '@' ||
+       f->type == 'O' || (f->type == 'B' && f->width == 8) ||
+       (vfp && (f->type == 'M' || f->type == 'G' || f->type == 'P') && f->width == 4));
   if (!binary || blank) return returnText(std::string(reinterpret_cast<const char*>(p), f->width));
   char tmp[64];
   if ((f->type == 'I' || f->type == '+') && f->width == 4) {
-    uint32_t u = vfp ? (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24)
-                     : ((static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]) ^
-                        0x80000000u);
+    uint32_t u =
+        vfp ? (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24)
+            : ((static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]) ^ 0x80000000u);
     std::snprintf(tmp, sizeof tmp, "%11d", static_cast<int32_t>(u));
     return returnText(tmp);
   }
@@ -338,8 +353,14 @@ dbe_bool dbe_Deleted(void) {
   return flag(a && a->current()[0] == '*');
 }
 
-int32_t dbe_Error(void) { return lastError(); }
-const char* dbe_ErrorText(void) { return lastErrorText().c_str(); }
-void dbe_ClearError(void) { clearError(); }
+int32_t dbe_Error(void) {
+  return lastError();
+}
+const char* dbe_ErrorText(void) {
+  return lastErrorText().c_str();
+}
+void dbe_ClearError(void) {
+  clearError();
+}
 
 }  // extern "C"

@@ -20,9 +20,13 @@ WorkArea* current() {
   return a;
 }
 
-WorkArea* area(int n) { return n >= 1 && n <= kMaxAreas ? g_areas[n].get() : nullptr; }
+WorkArea* area(int n) {
+  return n >= 1 && n <= kMaxAreas ? g_areas[n].get() : nullptr;
+}
 
-int16_t currentNumber() { return g_current; }
+int16_t currentNumber() {
+  return g_current;
+}
 
 int16_t selectArea(int16_t n) {
   const int16_t previous = g_current;

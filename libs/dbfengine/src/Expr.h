@@ -17,9 +17,9 @@ enum class Type : uint8_t { Character = 1, Numeric = 2, Logical = 3, Date = 4 };
 struct Value {
   const char* s = "";  // Character: bytes (not terminated), valid until the next evaluation
   uint32_t len = 0;
-  double n = 0;     // Numeric
-  int32_t d = 0;    // Date: Julian day, 0 = empty
-  bool l = false;   // Logical
+  double n = 0;    // Numeric
+  int32_t d = 0;   // Date: Julian day, 0 = empty
+  bool l = false;  // Logical
 };
 
 struct EvalContext {
@@ -38,7 +38,7 @@ struct Node {
   EvalFn fn = nullptr;
   std::vector<std::unique_ptr<Node>> kids;
   Value constant;
-  std::string buf;  // own text result or constant text
+  std::string buf;           // own text result or constant text
   int offset = 0, size = 0;  // field position in the record
   char fieldType = 'C';
   bool bigEndianInt = false;

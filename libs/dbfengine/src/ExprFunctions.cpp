@@ -14,7 +14,9 @@ namespace {
 
 constexpr size_t kMaxText = 65535;
 
-std::string_view view(const Value& v) { return {v.s, v.len}; }
+std::string_view view(const Value& v) {
+  return {v.s, v.len};
+}
 void setText(Node& n, Value& v) {
   v.s = n.buf.data();
   v.len = static_cast<uint32_t>(n.buf.size());
@@ -75,7 +77,9 @@ void fnRight(Node& n, const EvalContext& c, Value& v) {
   v.s += v.len - take;
   v.len = static_cast<uint32_t>(take);
 }
-void fnLen(Node& n, const EvalContext& c, Value& v) { v.n = arg(n, c, 0).len; }
+void fnLen(Node& n, const EvalContext& c, Value& v) {
+  v.n = arg(n, c, 0).len;
+}
 void fnAt(Node& n, const EvalContext& c, Value& v) {
   const Value needle = arg(n, c, 0), hay = arg(n, c, 1);
   const size_t pos = findText(view(hay), view(needle), c.dbcs);
@@ -85,8 +89,10 @@ void fnStr(Node& n, const EvalContext& c, Value& v) {
   const double x = arg(n, c, 0).n;
   int width = n.kids[0]->width;
   int decimals = n.kids.size() > 2 ? static_cast<int>(count(arg(n, c, 2).n)) : 0;
-  if (n.kids.size() > 1) width = static_cast<int>(std::clamp(count(arg(n, c, 1).n), 1L, 255L));
-  else if (n.kids[0]->decimals > 0) decimals = n.kids[0]->decimals;
+  if (n.kids.size() > 1)
+    width = static_cast<int>(std::clamp(count(arg(n, c, 1).n), 1L, 255L));
+  else if (n.kids[0]->decimals > 0)
+    decimals = n.kids[0]->decimals;
   if (n.kids.size() == 1 && decimals > 0 && width < 10 + decimals + 1) width = 10 + decimals + 1;
   formatNumber(n.buf, x, width, std::clamp(decimals, 0, std::max(0, width - 2)));
   setText(n, v);
@@ -103,10 +109,18 @@ void fnDtoc(Node& n, const EvalContext& c, Value& v) {
   formatDtoc(n.buf, arg(n, c, 0).d);
   setText(n, v);
 }
-void fnCtod(Node& n, const EvalContext& c, Value& v) { v.d = parseCtod(view(arg(n, c, 0))); }
-void fnDate(Node&, const EvalContext&, Value& v) { v.d = today(); }
-void fnRecno(Node&, const EvalContext& c, Value& v) { v.n = c.recno; }
-void fnDeleted(Node&, const EvalContext& c, Value& v) { v.l = c.record[0] == '*'; }
+void fnCtod(Node& n, const EvalContext& c, Value& v) {
+  v.d = parseCtod(view(arg(n, c, 0)));
+}
+void fnDate(Node&, const EvalContext&, Value& v) {
+  v.d = today();
+}
+void fnRecno(Node&, const EvalContext& c, Value& v) {
+  v.n = c.recno;
+}
+void fnDeleted(Node&, const EvalContext& c, Value& v) {
+  v.l = c.record[0] == '*';
+}
 void fnIif(Node& n, const EvalContext& c, Value& v) {
   n.kids[arg(n, c, 0).l ? 1 : 2]->eval(c, v);
 }
@@ -119,9 +133,15 @@ void fnEmpty(Node& n, const EvalContext& c, Value& v) {
         v.l = a.s[i] == ' ' || a.s[i] == '\0' || a.s[i] == '\t' || a.s[i] == '\r' || a.s[i] == '\n';
       break;
     }
-    case Type::Numeric: v.l = a.n == 0; break;
-    case Type::Logical: v.l = !a.l; break;
-    case Type::Date: v.l = a.d == 0; break;
+    case Type::Numeric:
+      v.l = a.n == 0;
+      break;
+    case Type::Logical:
+      v.l = !a.l;
+      break;
+    case Type::Date:
+      v.l = a.d == 0;
+      break;
   }
 }
 void fnSpace(Node& n, const EvalContext& c, Value& v) {
@@ -135,8 +155,12 @@ void fnReplicate(Node& n, const EvalContext& c, Value& v) {
   while (times-- > 0 && s.len > 0 && n.buf.size() + s.len <= kMaxText) n.buf.append(s.s, s.len);
   setText(n, v);
 }
-void fnAbs(Node& n, const EvalContext& c, Value& v) { v.n = std::fabs(arg(n, c, 0).n); }
-void fnInt(Node& n, const EvalContext& c, Value& v) { v.n = std::trunc(arg(n, c, 0).n); }
+void fnAbs(Node& n, const EvalContext& c, Value& v) {
+  v.n = std::fabs(arg(n, c, 0).n);
+}
+void fnInt(Node& n, const EvalContext& c, Value& v) {
+  v.n = std::trunc(arg(n, c, 0).n);
+}
 void fnRound(Node& n, const EvalContext& c, Value& v) {
   const double x = arg(n, c, 0).n;
   const double scale = std::pow(10.0, std::clamp(count(arg(n, c, 1).n), -15L, 15L));
@@ -223,13 +247,20 @@ const FunctionSpec* findFunction(const std::string& name) {
 
 bool argFits(char kind, Type t, const std::vector<NodePtr>& args) {
   switch (kind) {
-    case 'C': return t == Type::Character;
-    case 'N': return t == Type::Numeric;
-    case 'L': return t == Type::Logical;
-    case 'D': return t == Type::Date;
-    case 'X': return t == Type::Numeric || t == Type::Date;
-    case 'S': return t == args[args.size() == 3 ? 1 : 0]->type;
-    default: return true;
+    case 'C':
+      return t == Type::Character;
+    case 'N':
+      return t == Type::Numeric;
+    case 'L':
+      return t == Type::Logical;
+    case 'D':
+      return t == Type::Date;
+    case 'X':
+      return t == Type::Numeric || t == Type::Date;
+    case 'S':
+      return t == args[args.size() == 3 ? 1 : 0]->type;
+    default:
+      return true;
   }
 }
 

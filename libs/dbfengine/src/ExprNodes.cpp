@@ -15,7 +15,9 @@ namespace {
 
 constexpr size_t kMaxText = 65535;  // longest text an expression builds
 
-std::string_view view(const Value& v) { return {v.s, v.len}; }
+std::string_view view(const Value& v) {
+  return {v.s, v.len};
+}
 void setText(Node& n, Value& v) {
   v.s = n.buf.data();
   v.len = static_cast<uint32_t>(n.buf.size());
@@ -85,8 +87,8 @@ void evalDateField(Node& n, const EvalContext& c, Value& v) {
 }
 void evalDateTimeField(Node& n, const EvalContext& c, Value& v) {
   const uint8_t* p = c.record + n.offset;
-  const int32_t jd = static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 |
-                                          static_cast<uint32_t>(p[3]) << 24);
+  const int32_t jd =
+      static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
   v.d = jd > 0 && jd < 5373484 ? jd : 0;
 }
 void evalLogField(Node& n, const EvalContext& c, Value& v) {
@@ -95,8 +97,8 @@ void evalLogField(Node& n, const EvalContext& c, Value& v) {
 }
 
 // ---- operators
-#define KIDS2          \
-  Value a, b;          \
+#define KIDS2            \
+  Value a, b;            \
   n.kids[0]->eval(c, a); \
   n.kids[1]->eval(c, b)
 
@@ -115,10 +117,22 @@ void evalConcatTrim(Node& n, const EvalContext& c, Value& v) {
   n.buf.append(std::min<size_t>(a.len - left.size(), kMaxText - n.buf.size()), ' ');
   setText(n, v);
 }
-void evalAdd(Node& n, const EvalContext& c, Value& v) { KIDS2; v.n = a.n + b.n; }
-void evalSub(Node& n, const EvalContext& c, Value& v) { KIDS2; v.n = a.n - b.n; }
-void evalMul(Node& n, const EvalContext& c, Value& v) { KIDS2; v.n = a.n * b.n; }
-void evalDiv(Node& n, const EvalContext& c, Value& v) { KIDS2; v.n = b.n == 0 ? 0 : a.n / b.n; }
+void evalAdd(Node& n, const EvalContext& c, Value& v) {
+  KIDS2;
+  v.n = a.n + b.n;
+}
+void evalSub(Node& n, const EvalContext& c, Value& v) {
+  KIDS2;
+  v.n = a.n - b.n;
+}
+void evalMul(Node& n, const EvalContext& c, Value& v) {
+  KIDS2;
+  v.n = a.n * b.n;
+}
+void evalDiv(Node& n, const EvalContext& c, Value& v) {
+  KIDS2;
+  v.n = b.n == 0 ? 0 : a.n / b.n;
+}
 void evalMod(Node& n, const EvalContext& c, Value& v) {
   KIDS2;
   v.n = b.n == 0 ? 0 : std::fmod(a.n, b.n);
@@ -138,14 +152,21 @@ void evalDateMinus(Node& n, const EvalContext& c, Value& v) {
   KIDS2;
   v.d = a.d == 0 ? 0 : static_cast<int32_t>(std::clamp(a.d - b.n, 1.0, 5373484.0));
 }
-void evalDateDiff(Node& n, const EvalContext& c, Value& v) { KIDS2; v.n = a.d - b.d; }
+void evalDateDiff(Node& n, const EvalContext& c, Value& v) {
+  KIDS2;
+  v.n = a.d - b.d;
+}
 
 int compareValues(Type t, const Value& a, const Value& b) {
   switch (t) {
-    case Type::Character: return comparePadded(view(a), view(b));
-    case Type::Numeric: return a.n < b.n ? -1 : a.n > b.n ? 1 : 0;
-    case Type::Date: return a.d < b.d ? -1 : a.d > b.d ? 1 : 0;
-    case Type::Logical: return a.l == b.l ? 0 : a.l ? 1 : -1;
+    case Type::Character:
+      return comparePadded(view(a), view(b));
+    case Type::Numeric:
+      return a.n < b.n ? -1 : a.n > b.n ? 1 : 0;
+    case Type::Date:
+      return a.d < b.d ? -1 : a.d > b.d ? 1 : 0;
+    case Type::Logical:
+      return a.l == b.l ? 0 : a.l ? 1 : -1;
   }
   return 0;
 }
@@ -156,12 +177,18 @@ bool equalValues(Node& n, const Value& a, const Value& b, bool exactOp) {
   return textEquals(view(a), view(b), settings().exact);
 }
 
-void evalEq(Node& n, const EvalContext& c, Value& v) { KIDS2; v.l = equalValues(n, a, b, false); }
+void evalEq(Node& n, const EvalContext& c, Value& v) {
+  KIDS2;
+  v.l = equalValues(n, a, b, false);
+}
 void evalExactEq(Node& n, const EvalContext& c, Value& v) {
   KIDS2;
   v.l = equalValues(n, a, b, true);
 }
-void evalNe(Node& n, const EvalContext& c, Value& v) { KIDS2; v.l = !equalValues(n, a, b, false); }
+void evalNe(Node& n, const EvalContext& c, Value& v) {
+  KIDS2;
+  v.l = !equalValues(n, a, b, false);
+}
 void evalLt(Node& n, const EvalContext& c, Value& v) {
   KIDS2;
   v.l = compareValues(n.kids[0]->type, a, b) < 0;
@@ -211,10 +238,14 @@ void evalNegate(Node& n, const EvalContext& c, Value& v) {
 
 const char* typeName(Type t) {
   switch (t) {
-    case Type::Character: return "character";
-    case Type::Numeric: return "numeric";
-    case Type::Logical: return "logical";
-    case Type::Date: return "date";
+    case Type::Character:
+      return "character";
+    case Type::Numeric:
+      return "numeric";
+    case Type::Logical:
+      return "logical";
+    case Type::Date:
+      return "date";
   }
   return "?";
 }
@@ -310,18 +341,27 @@ NodePtr makeBinary(Op op, NodePtr a, NodePtr b, std::string& message) {
   NodePtr n;
   switch (op) {
     case Op::Add:
-      if (ta == Type::Character && tb == Type::Character) n = node(Type::Character, evalConcat);
-      else if (ta == Type::Numeric && tb == Type::Numeric) n = node(Type::Numeric, evalAdd);
-      else if ((ta == Type::Date && tb == Type::Numeric) || (ta == Type::Numeric && tb == Type::Date))
+      if (ta == Type::Character && tb == Type::Character)
+        n = node(Type::Character, evalConcat);
+      else if (ta == Type::Numeric && tb == Type::Numeric)
+        n = node(Type::Numeric, evalAdd);
+      else if ((ta == Type::Date && tb == Type::Numeric) ||
+               (ta == Type::Numeric && tb == Type::Date))
         n = node(Type::Date, evalDatePlus);
-      else return mismatch("+");
+      else
+        return mismatch("+");
       break;
     case Op::Sub:
-      if (ta == Type::Character && tb == Type::Character) n = node(Type::Character, evalConcatTrim);
-      else if (ta == Type::Numeric && tb == Type::Numeric) n = node(Type::Numeric, evalSub);
-      else if (ta == Type::Date && tb == Type::Numeric) n = node(Type::Date, evalDateMinus);
-      else if (ta == Type::Date && tb == Type::Date) n = node(Type::Numeric, evalDateDiff);
-      else return mismatch("-");
+      if (ta == Type::Character && tb == Type::Character)
+        n = node(Type::Character, evalConcatTrim);
+      else if (ta == Type::Numeric && tb == Type::Numeric)
+        n = node(Type::Numeric, evalSub);
+      else if (ta == Type::Date && tb == Type::Numeric)
+        n = node(Type::Date, evalDateMinus);
+      else if (ta == Type::Date && tb == Type::Date)
+        n = node(Type::Numeric, evalDateDiff);
+      else
+        return mismatch("-");
       break;
     case Op::Mul:
     case Op::Div:
@@ -355,12 +395,13 @@ NodePtr makeBinary(Op op, NodePtr a, NodePtr b, std::string& message) {
       break;
     case Op::And:
     case Op::Or:
-      if (ta != Type::Logical || tb != Type::Logical) return mismatch(op == Op::And ? ".AND." : ".OR.");
+      if (ta != Type::Logical || tb != Type::Logical)
+        return mismatch(op == Op::And ? ".AND." : ".OR.");
       n = node(Type::Logical, op == Op::And ? evalAnd : evalOr);
       break;
   }
   if (n->type == Type::Numeric) {
-    n->decimals = op == Op::Mul ? a->decimals + b->decimals
+    n->decimals = op == Op::Mul   ? a->decimals + b->decimals
                   : op == Op::Div ? std::max(2, std::max(a->decimals, b->decimals))
                                   : std::max(a->decimals, b->decimals);
     n->decimals = std::min(n->decimals, 15);

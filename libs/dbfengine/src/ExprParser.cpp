@@ -19,16 +19,15 @@ constexpr int kMaxDepth = 200;  // nesting limit, keeps the parser off deep recu
 
 class Parser {
  public:
-  Parser(const std::string& text, const Table* table, const std::string& alias,
-         Expression& out)
+  Parser(const std::string& text, const Table* table, const std::string& alias, Expression& out)
       : s_(text), table_(table), alias_(alias), out_(out) {}
 
   NodePtr parse() {
     NodePtr n = orExpr();
     if (!n) return nullptr;
     skipBlanks();
-    if (pos_ < s_.size()) return fail(DBE_TYPE_SYNTAX_ERROR, "unexpected text at position " +
-                                                                   std::to_string(pos_ + 1));
+    if (pos_ < s_.size())
+      return fail(DBE_TYPE_SYNTAX_ERROR, "unexpected text at position " + std::to_string(pos_ + 1));
     return n;
   }
 
@@ -49,8 +48,8 @@ class Parser {
   }
 
   void skipBlanks() {
-    while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' ||
-                                s_[pos_] == '\n'))
+    while (pos_ < s_.size() &&
+           (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' || s_[pos_] == '\n'))
       ++pos_;
   }
   bool accept(const char* tok) {
@@ -113,15 +112,24 @@ class Parser {
     NodePtr a = addExpr();
     while (a) {
       Op op;
-      if (accept("==")) op = Op::ExactEq;
-      else if (accept("<>") || accept("!=") || accept("#")) op = Op::Ne;
-      else if (accept("<=")) op = Op::Le;
-      else if (accept(">=")) op = Op::Ge;
-      else if (accept("=")) op = Op::Eq;
-      else if (accept("<")) op = Op::Lt;
-      else if (accept(">")) op = Op::Gt;
-      else if (accept("$")) op = Op::Contains;
-      else break;
+      if (accept("=="))
+        op = Op::ExactEq;
+      else if (accept("<>") || accept("!=") || accept("#"))
+        op = Op::Ne;
+      else if (accept("<="))
+        op = Op::Le;
+      else if (accept(">="))
+        op = Op::Ge;
+      else if (accept("="))
+        op = Op::Eq;
+      else if (accept("<"))
+        op = Op::Lt;
+      else if (accept(">"))
+        op = Op::Gt;
+      else if (accept("$"))
+        op = Op::Contains;
+      else
+        break;
       NodePtr b = addExpr();
       if (!b) return nullptr;
       std::string m;
@@ -133,9 +141,12 @@ class Parser {
     NodePtr a = mulExpr();
     while (a) {
       Op op;
-      if (accept("+")) op = Op::Add;
-      else if (peek('-') && !peekAt(1, '>') && accept("-")) op = Op::Sub;
-      else break;
+      if (accept("+"))
+        op = Op::Add;
+      else if (peek('-') && !peekAt(1, '>') && accept("-"))
+        op = Op::Sub;
+      else
+        break;
       NodePtr b = mulExpr();
       if (!b) return nullptr;
       std::string m;
@@ -148,10 +159,14 @@ class Parser {
     while (a) {
       Op op;
       if (peek('*') && peekAt(1, '*')) break;  // power, handled below
-      if (accept("*")) op = Op::Mul;
-      else if (accept("/")) op = Op::Div;
-      else if (accept("%")) op = Op::Mod;
-      else break;
+      if (accept("*"))
+        op = Op::Mul;
+      else if (accept("/"))
+        op = Op::Div;
+      else if (accept("%"))
+        op = Op::Mod;
+      else
+        break;
       NodePtr b = unary();
       if (!b) return nullptr;
       std::string m;
@@ -217,8 +232,8 @@ class Parser {
     }
     if (isdigit(static_cast<unsigned char>(c))) return number();
     if (isalpha(static_cast<unsigned char>(c)) || c == '_') return name();
-    return fail(DBE_TYPE_SYNTAX_ERROR, std::string("unexpected character at position ") +
-                                           std::to_string(pos_ + 1));
+    return fail(DBE_TYPE_SYNTAX_ERROR,
+                std::string("unexpected character at position ") + std::to_string(pos_ + 1));
   }
 
   NodePtr number() {
@@ -264,8 +279,7 @@ class Parser {
 
   std::string word() {
     std::string w;
-    while (pos_ < s_.size() &&
-           (isalnum(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_'))
+    while (pos_ < s_.size() && (isalnum(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_'))
       w.push_back(static_cast<char>(toupper(static_cast<unsigned char>(s_[pos_++]))));
     return w;
   }
@@ -320,7 +334,8 @@ std::unique_ptr<Expression> Expression::compile(const std::string& text, const T
                                                 std::string& message) {
   auto e = std::make_unique<Expression>();
   e->text_ = text;
-  if (text.find('\0') != std::string::npos || text.find_first_not_of(" \t\r\n") == std::string::npos) {
+  if (text.find('\0') != std::string::npos ||
+      text.find_first_not_of(" \t\r\n") == std::string::npos) {
     code = DBE_TYPE_SYNTAX_ERROR;
     message = "empty expression";
     return nullptr;
@@ -340,7 +355,9 @@ void Expression::evalText(const EvalContext& c, std::string& out) {
   Value v;
   eval(c, v);
   switch (type()) {
-    case Type::Character: out.assign(v.s, v.len); break;
+    case Type::Character:
+      out.assign(v.s, v.len);
+      break;
     case Type::Numeric: {
       // A field keeps its own width; computed numbers get STR's width.
       const int decimals = root_->decimals;
@@ -349,8 +366,12 @@ void Expression::evalText(const EvalContext& c, std::string& out) {
       formatNumber(out, v.n, width, decimals);
       break;
     }
-    case Type::Logical: out = v.l ? "T" : "F"; break;
-    case Type::Date: formatDtos(out, v.d); break;
+    case Type::Logical:
+      out = v.l ? "T" : "F";
+      break;
+    case Type::Date:
+      formatDtos(out, v.d);
+      break;
   }
 }
 

@@ -22,13 +22,19 @@ enum KeyType : uint8_t { kKeyChar = 1, kKeyNumeric = 2, kKeyLogical = 3, kKeyDat
 
 inline KeyType keyTypeOf(Type t) {
   switch (t) {
-    case Type::Numeric: return kKeyNumeric;
-    case Type::Logical: return kKeyLogical;
-    case Type::Date: return kKeyDate;
-    default: return kKeyChar;
+    case Type::Numeric:
+      return kKeyNumeric;
+    case Type::Logical:
+      return kKeyLogical;
+    case Type::Date:
+      return kKeyDate;
+    default:
+      return kKeyChar;
   }
 }
-inline int fixedKeyLength(KeyType t) { return t == kKeyLogical ? 1 : t == kKeyChar ? 0 : 8; }
+inline int fixedKeyLength(KeyType t) {
+  return t == kKeyLogical ? 1 : t == kKeyChar ? 0 : 8;
+}
 
 // Numbers become 8 bytes whose byte order is their numeric order.
 inline void encodeNumber(double v, uint8_t* out) {
@@ -41,8 +47,7 @@ inline void encodeNumber(double v, uint8_t* out) {
 
 // The key bytes of the current record: character keys padded with blanks
 // or cut to keyLen, dates as DTOS text, logicals 'T'/'F'.
-void encodeKey(Expression& e, const EvalContext& c, KeyType type, size_t keyLen,
-               std::string& out);
+void encodeKey(Expression& e, const EvalContext& c, KeyType type, size_t keyLen, std::string& out);
 
 // Entry order: key bytes (reversed when descending), then record number.
 inline int compareEntries(const uint8_t* ka, uint32_t ra, const uint8_t* kb, uint32_t rb,

@@ -14,13 +14,14 @@
 
 namespace dbe {
 
-void encodeKey(Expression& e, const EvalContext& c, KeyType type, size_t keyLen,
-               std::string& out) {
+void encodeKey(Expression& e, const EvalContext& c, KeyType type, size_t keyLen, std::string& out) {
   Value v;
   e.eval(c, v);
   out.assign(keyLen, ' ');
   switch (type) {
-    case kKeyChar: std::memcpy(out.data(), v.s, std::min<size_t>(v.len, keyLen)); break;
+    case kKeyChar:
+      std::memcpy(out.data(), v.s, std::min<size_t>(v.len, keyLen));
+      break;
     case kKeyNumeric: {
       uint8_t b[8];
       encodeNumber(v.n, b);
@@ -33,7 +34,9 @@ void encodeKey(Expression& e, const EvalContext& c, KeyType type, size_t keyLen,
       std::memcpy(out.data(), d.data(), std::min<size_t>(8, keyLen));
       break;
     }
-    case kKeyLogical: out[0] = v.l ? 'T' : 'F'; break;
+    case kKeyLogical:
+      out[0] = v.l ? 'T' : 'F';
+      break;
   }
 }
 
@@ -42,8 +45,10 @@ int64_t Tag::lowerBound(const uint8_t* k, uint32_t recno) const {
   while (lo < hi) {
     const int64_t mid = lo + (hi - lo) / 2;
     const uint32_t r = static_cast<uint32_t>(recnoAt(mid));
-    if (compareEntries(keyAt(mid), r, k, recno, keyLen, descending) < 0) lo = mid + 1;
-    else hi = mid;
+    if (compareEntries(keyAt(mid), r, k, recno, keyLen, descending) < 0)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -55,8 +60,10 @@ int64_t Tag::lowerBoundPrefix(const uint8_t* prefix, size_t len) const {
     const int64_t mid = lo + (hi - lo) / 2;
     int r = std::memcmp(keyAt(mid), prefix, len);
     if (descending) r = -r;
-    if (r < 0) lo = mid + 1;
-    else hi = mid;
+    if (r < 0)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return lo;
 }
@@ -65,8 +72,8 @@ MtxFile::~MtxFile() {
   if (map_) munmap(const_cast<uint8_t*>(map_), size_);
 }
 
-bool MtxFile::open(const std::string& path, const Table& table, const std::string& alias,
-                   int& code, std::string& message) {
+bool MtxFile::open(const std::string& path, const Table& table, const std::string& alias, int& code,
+                   std::string& message) {
   path_ = path;
   code = DBE_E_INDEX;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -22,8 +22,12 @@ void setError(int code, const std::string& message, bool warning) {
   }
 }
 
-int lastError() { return g_code; }
-const std::string& lastErrorText() { return g_text; }
+int lastError() {
+  return g_code;
+}
+const std::string& lastErrorText() {
+  return g_text;
+}
 void clearError() {
   g_code = 0;
   g_text.clear();

@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <strings.h>
+#include <cerrno>
 
 #include <cstring>
 #include <fstream>
@@ -30,7 +30,9 @@ namespace {
 uint32_t le32(const uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t le16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 bool knownVersion(uint8_t v) {
   if (v == 0x30 || v == 0x31 || v == 0x32) return true;  // Visual FoxPro

@@ -151,13 +151,29 @@ namespace {
 // year) and the separator of each date format.
 void dateLayout(int format, int& order, char& sep) {
   switch (format) {
-    case 1: order = 1, sep = '.'; break;
-    case 2: case 3: case 6: order = 2, sep = '/'; break;
-    case 4: order = 2, sep = '.'; break;
-    case 5: order = 2, sep = '-'; break;
-    case 7: order = 0, sep = '-'; break;
-    case 8: order = 1, sep = '/'; break;
-    default: order = 0, sep = '/'; break;
+    case 1:
+      order = 1, sep = '.';
+      break;
+    case 2:
+    case 3:
+    case 6:
+      order = 2, sep = '/';
+      break;
+    case 4:
+      order = 2, sep = '.';
+      break;
+    case 5:
+      order = 2, sep = '-';
+      break;
+    case 7:
+      order = 0, sep = '-';
+      break;
+    case 8:
+      order = 1, sep = '/';
+      break;
+    default:
+      order = 0, sep = '/';
+      break;
   }
 }
 }  // namespace
@@ -177,12 +193,17 @@ void formatDtoc(std::string& out, int32_t jd) {
   int y, m, d;
   civilDate(jd, y, m, d);
   char ys[8];
-  if (s.century) std::snprintf(ys, sizeof ys, "%04d", y % 10000);
-  else std::snprintf(ys, sizeof ys, "%02d", y % 100);
+  if (s.century)
+    std::snprintf(ys, sizeof ys, "%04d", y % 10000);
+  else
+    std::snprintf(ys, sizeof ys, "%02d", y % 100);
   char tmp[32];
-  if (order == 0) std::snprintf(tmp, sizeof tmp, "%02d%c%02d%c%s", m, sep, d, sep, ys);
-  else if (order == 1) std::snprintf(tmp, sizeof tmp, "%s%c%02d%c%02d", ys, sep, m, sep, d);
-  else std::snprintf(tmp, sizeof tmp, "%02d%c%02d%c%s", d, sep, m, sep, ys);
+  if (order == 0)
+    std::snprintf(tmp, sizeof tmp, "%02d%c%02d%c%s", m, sep, d, sep, ys);
+  else if (order == 1)
+    std::snprintf(tmp, sizeof tmp, "%s%c%02d%c%02d", ys, sep, m, sep, d);
+  else
+    std::snprintf(tmp, sizeof tmp, "%02d%c%02d%c%s", d, sep, m, sep, ys);
   out = tmp;
 }
 
@@ -208,9 +229,12 @@ int32_t parseCtod(std::string_view text) {
   char sep;
   dateLayout(settings().dateFormat, order, sep);
   int y, m, d, ydigits;
-  if (order == 0) m = parts[0], d = parts[1], y = parts[2], ydigits = digits[2];
-  else if (order == 1) y = parts[0], m = parts[1], d = parts[2], ydigits = digits[0];
-  else d = parts[0], m = parts[1], y = parts[2], ydigits = digits[2];
+  if (order == 0)
+    m = parts[0], d = parts[1], y = parts[2], ydigits = digits[2];
+  else if (order == 1)
+    y = parts[0], m = parts[1], d = parts[2], ydigits = digits[0];
+  else
+    d = parts[0], m = parts[1], y = parts[2], ydigits = digits[2];
   if (ydigits <= 2) {
     const int epoch = settings().epoch;
     const int century = epoch / 100 * 100;
@@ -222,7 +246,7 @@ int32_t parseCtod(std::string_view text) {
 
 int32_t today() {
   const std::time_t now = std::time(nullptr);
-  std::tm tm {};
+  std::tm tm{};
   localtime_r(&now, &tm);
   return julianDay(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }

@@ -12,7 +12,9 @@ namespace dbe {
 
 // Double-byte lead bytes are 0x81..0xFE; the byte after a lead is a trail
 // byte and never changes case nor starts a match.
-inline bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+inline bool isLeadByte(unsigned char c) {
+  return c >= 0x81 && c <= 0xFE;
+}
 
 void upperInto(std::string& out, std::string_view in, bool dbcs);
 void lowerInto(std::string& out, std::string_view in, bool dbcs);
@@ -28,7 +30,7 @@ void formatNumber(std::string& out, double value, int width, int decimals);
 // Dates are Julian day numbers; 0 is the empty date.
 int32_t julianDay(int year, int month, int day);  // 0 when invalid
 void civilDate(int32_t jd, int& year, int& month, int& day);
-int32_t parseDtos(const char* s, size_t len);  // "yyyymmdd", blank -> 0
+int32_t parseDtos(const char* s, size_t len);   // "yyyymmdd", blank -> 0
 void formatDtos(std::string& out, int32_t jd);  // 8 blanks for empty
 void formatDtoc(std::string& out, int32_t jd);  // by date format/century
 int32_t parseCtod(std::string_view text);       // by date format/epoch

@@ -116,12 +116,16 @@ void WorkArea::goTop() {
   bof_ = false;
   if (order_ == 0) {
     const int32_t r = nextVisible(1);
-    if (r) standOnRecord(r);
-    else setEof(true);
+    if (r)
+      standOnRecord(r);
+    else
+      setEof(true);
   } else {
     const int64_t p = nextVisibleEntry(0);
-    if (p >= 0) standOnEntry(p);
-    else setEof(true);
+    if (p >= 0)
+      standOnEntry(p);
+    else
+      setEof(true);
   }
 }
 
@@ -129,12 +133,16 @@ void WorkArea::goBottom() {
   bof_ = false;
   if (order_ == 0) {
     const int32_t r = prevVisible(count_);
-    if (r) standOnRecord(r);
-    else setEof(true);
+    if (r)
+      standOnRecord(r);
+    else
+      setEof(true);
   } else {
     const int64_t p = prevVisibleEntry(tag(order_)->count - 1);
-    if (p >= 0) standOnEntry(p);
-    else setEof(true);
+    if (p >= 0)
+      standOnEntry(p);
+    else
+      setEof(true);
   }
 }
 
@@ -150,8 +158,10 @@ void WorkArea::skip(int32_t n) {
       // Fast path: every record visible.
       if (!query_.inForce() && !settings().deleted) {
         const int64_t r = static_cast<int64_t>(recno_) + n;
-        if (r > count_) setEof(false);
-        else standOnRecord(static_cast<int32_t>(r));
+        if (r > count_)
+          setEof(false);
+        else
+          standOnRecord(static_cast<int32_t>(r));
         return;
       }
       int32_t r = recno_;
@@ -295,13 +305,17 @@ void WorkArea::setOrderPosition(double f) {
   if (order_ == 0) {
     int32_t r = nextVisible(static_cast<int32_t>(k));
     if (!r) r = prevVisible(static_cast<int32_t>(k));
-    if (r) standOnRecord(r);
-    else setEof(true);
+    if (r)
+      standOnRecord(r);
+    else
+      setEof(true);
   } else {
     int64_t p = nextVisibleEntry(k - 1);
     if (p < 0) p = prevVisibleEntry(k - 1);
-    if (p >= 0) standOnEntry(p);
-    else setEof(true);
+    if (p >= 0)
+      standOnEntry(p);
+    else
+      setEof(true);
   }
 }
 
@@ -310,7 +324,9 @@ bool WorkArea::seek(const std::string& text) {
   bof_ = false;
   std::string probe;
   switch (t->keyType) {
-    case kKeyChar: probe = text.substr(0, t->keyLen); break;
+    case kKeyChar:
+      probe = text.substr(0, t->keyLen);
+      break;
     case kKeyNumeric: {
       uint8_t b[8];
       encodeNumber(parseNumber(text.data(), text.size()), b);
@@ -335,8 +351,10 @@ bool WorkArea::seek(const std::string& text) {
     standOnEntry(p);
     return true;
   }
-  if (p >= 0 && settings().softSeek) standOnEntry(p);
-  else setEof(false);
+  if (p >= 0 && settings().softSeek)
+    standOnEntry(p);
+  else
+    setEof(false);
   return false;
 }
 

@@ -57,7 +57,9 @@ class WorkArea {
   // ---- orders
   int orderCount() const { return static_cast<int>(orders_.size()); }
   int order() const { return order_; }
-  Tag* tag(int order) { return order >= 1 && order <= orderCount() ? orders_[order - 1].tag : nullptr; }
+  Tag* tag(int order) {
+    return order >= 1 && order <= orderCount() ? orders_[order - 1].tag : nullptr;
+  }
   const std::string& indexPath(int order) const { return orders_[order - 1].file->path(); }
   bool setOrder(int order);
   // Answers the first order of the file, 0 on failure (code and message set).
@@ -107,8 +109,8 @@ class WorkArea {
 
   int32_t recno_ = 1;
   bool eof_ = false, bof_ = false;
-  int64_t entry_ = 0;       // with an order: entry of recno_, or where it would be
-  bool onEntry_ = false;    // recno_ is the record of entry_
+  int64_t entry_ = 0;     // with an order: entry of recno_, or where it would be
+  bool onEntry_ = false;  // recno_ is the record of entry_
 
   std::string cachedText_;
   std::unique_ptr<Expression> cached_;

@@ -71,8 +71,8 @@ int main(int argc, char** argv) {
                     static_cast<dbe_bool>(t.unique ? -1 : 0),
                     static_cast<dbe_bool>(t.descending ? -1 : 0)});
   }
-  const int16_t written = dbe_IndexCreate(files[1].c_str(), defs.data(),
-                                          static_cast<int16_t>(defs.size()));
+  const int16_t written =
+      dbe_IndexCreate(files[1].c_str(), defs.data(), static_cast<int16_t>(defs.size()));
   dbe_Close();
   if (written <= 0) return 1;
   std::printf("%s: %d tag(s) written\n", files[1].c_str(), written);
