@@ -1,0 +1,170 @@
+#pragma once
+// The main window. Its construction and layout are in FormMain.cpp; the
+// handlers live in one file per concern:
+//   FormMainLifecycle.cpp   FormCreate, FormActivate, FormDestroy and their
+//                           own stages (caption, single instance, message
+//                           switch, focus)
+//   FormMainKeys.cpp        key preview: FormKeyDown, edSearchKeyDown,
+//                           butFiltClick
+//   FormMainBanner.cpp      the banner picture and Image1Click
+//   FormMainClock.cpp       the LED displays and Timer1Timer
+//   FormMainCalendar.cpp    ShowCalendarText
+//   FormMainGrid.cpp        CreateGrid (the result grid DBGrid1)
+//   FormMainEngine.cpp      SelectMachineCollation
+//   FormMainPostalData.cpp  OpenPostalData, ClosePostalData
+//   FormMainSearch.cpp      SearchEntry, RunSearch, Post1Click, Juso2Click,
+//                           DataSource1DataChange
+//   FormMainData.h/.cpp     the data components and CreateDataComponents
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include "app/FormMainData.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace app {
+class TAlignLayout;
+class TPanel;
+}  // namespace app
+
+class TFormMain : public QWidget, public TFormMainData {
+  Q_OBJECT
+ public:
+  // Creates every component, then the data components, then runs
+  // FormCreate. The window is not shown.
+  explicit TFormMain(QWidget* parent = nullptr);
+  // Runs FormDestroy unless it has run already.
+  ~TFormMain() override;
+
+  // The size of the client area as designed.
+  static constexpr int kClientWidth = 736;
+  static constexpr int kClientHeight = 566;
+
+  // ---- Search strip
+  app::TPanel* Panel2 = nullptr;     // top, 33 high
+  QLabel* labSearch = nullptr;       // 12, 11; 102 x 12
+  QLineEdit* edSearch = nullptr;     // 119, 7; 162 x 20
+  QPushButton* butFilt = nullptr;    // 283, 7; 78 x 22
+  app::TPanel* Panel3 = nullptr;     // right, 320 x 33
+  QProgressBar* Gauge1 = nullptr;    // in Panel3: 8, 8; 187 x 17; hidden
+  QCheckBox* CheckBoxMsg = nullptr;  // in Panel3: 104, 9; 88 x 17
+  app::TPanel* panRecPos = nullptr;  // in Panel3: 200, 7; 103 x 23; caption "0 / 0"
+
+  // ---- Result grid: fills the space between the strip and the bottom bands.
+  // A plain focusable widget until CreateGrid makes the data-aware grid.
+  QWidget* DBGrid1 = nullptr;
+
+  // ---- Clock and calendar band
+  app::TPanel* PanelBOTTOM = nullptr;  // bottom, above Panel1, 99 high
+  app::TPanel* PanelLED = nullptr;     // left, 282 x 95
+  QWidget* LedLabelDate = nullptr;     // in PanelLED: 0, 0; 282 x 51 (CreateLedDisplays)
+  QWidget* LedLabelTime = nullptr;     // in PanelLED: 0, 46; 282 x 51 (CreateLedDisplays)
+  QPlainTextEdit* MemoDisp = nullptr;  // fills the rest; read-only
+
+  // ---- Banner band
+  app::TPanel* Panel1 = nullptr;  // bottom, 54 high
+  QLabel* Image1 = nullptr;       // left, 177 x 54; the banner picture, centred
+  app::TPanel* Panel4 = nullptr;  // right, 552 x 54
+  QLabel* Label3 = nullptr;       // in Panel4: 16, 22; 537 x 16
+  QLabel* Label4 = nullptr;       // in Panel4: 14, 39; 529 x 16; right-justified
+
+  // ---- Without a band
+  QLineEdit* EditTemp = nullptr;  // hidden, 121 x 21; the clipboard vehicle
+  QMenu* PopupMenu1 = nullptr;    // the grid's popup menu
+  QAction* Post1 = nullptr;       // "우편번호 클립보드복사(&1)" -> Post1Click
+  QAction* Juso2 = nullptr;       // "전체주소 클립보드복사(&2)" -> Juso2Click
+  QTimer* Timer1 = nullptr;       // 2000 ms, running from creation -> Timer1Timer
+
+  // The marker name of the single-instance check; tests set their own.
+  QString InstanceMarkerName;
+
+  // ---- Lifecycle (FormMainLifecycle.cpp)
+  void FormCreate();
+  // The start-up sequence. Runs once, queued after the window is first
+  // shown (unless switched off with SetActivateOnShow(false)); calling it
+  // again does nothing. A stage that raises ends the sequence with its
+  // message shown; the window stays open.
+  void FormActivate();
+  // The end of the run; runs once, from the destructor at the latest.
+  void FormDestroy();
+  bool HasActivated() const { return activated_; }
+  bool InStartUp() const { return inStartUp_; }
+  void SetActivateOnShow(bool on) { activateOnShow_ = on; }
+
+  // Own stages of the lifecycle.
+  void ApplyCaptionSetting();  // FormCreate 3
+  void CheckSingleInstance();  // FormActivate 2
+  void ApplyMessageSwitch();   // FormActivate 4
+  void FocusSearchBox();       // FormActivate 5
+  void SaveMessageSwitch();    // FormDestroy 2
+
+  // Stages owned by the other layers (each in its own file).
+  void SelectMachineCollation();  // FormCreate 1 (FormMainEngine.cpp)
+  void ShowCalendarText();        // FormActivate 1 (FormMainCalendar.cpp)
+  void OpenPostalData();          // FormActivate 3 (FormMainPostalData.cpp)
+  void ClosePostalData();         // FormDestroy 1 (FormMainPostalData.cpp)
+
+  // ---- Keyboard (FormMainKeys.cpp). key is a Qt::Key.
+  void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void edSearchKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void butFiltClick();
+
+  // ---- Search and result actions (FormMainSearch.cpp)
+  void SearchEntry();
+  void RunSearch();
+  void Post1Click();
+  void Juso2Click();
+  void DataSource1DataChange();
+
+  // ---- Clock (FormMainClock.cpp)
+  void CreateLedDisplays();
+  void Timer1Timer();
+
+  // ---- Grid (FormMainGrid.cpp)
+  void CreateGrid();
+  // Gives grid the popup menu PopupMenu1 (done for DBGrid1 at creation).
+  void AttachPopupMenu(QWidget* grid);
+
+  // ---- Data components (FormMainData.cpp)
+  void CreateDataComponents();
+
+  // ---- Banner (FormMainBanner.cpp)
+  // Decodes <program folder>/banner.jpg into Image1; an unusable file leaves
+  // the picture empty.
+  void LoadBanner();
+  void LoadBannerFrom(const QString& path);
+  const QImage& BannerImage() const { return banner_; }
+  void Image1Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateComponents();
+  void CreateSearchStrip();
+  void CreateClockBand();
+  void CreateBannerBand();
+  void SetTabOrders();
+  bool HandleKeyPreview(QObject* watched, QEvent* event);
+  bool HandleBannerClick(QObject* watched, QEvent* event);
+
+  app::TAlignLayout* formLayout_ = nullptr;
+  QImage banner_;
+  bool activateOnShow_ = true;
+  bool shownOnce_ = false;
+  bool activated_ = false;
+  bool inStartUp_ = false;
+  bool closePending_ = false;
+  bool destroyed_ = false;
+};

@@ -1,0 +1,38 @@
+// The banner picture and its click.
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include "app/FormMain.h"
+#include "app/JpegBanner.h"
+#include "app/Panel.h"
+#include "app/Publisher.h"
+#include "app/Settings.h"
+#include "platform/OpenUrl.h"
+
+void TFormMain::LoadBanner() {
+  LoadBannerFrom(app::ProgramFolder() + QLatin1Char('/') + QLatin1String(app::kBannerFileName));
+}
+
+void TFormMain::LoadBannerFrom(const QString& path) {
+  banner_ = app::LoadJpegFile(path);
+  if (banner_.isNull())
+    Image1->clear();
+  else
+    Image1->setPixmap(QPixmap::fromImage(banner_));
+}
+
+void TFormMain::Image1Click() {
+  platform::OpenUrl(this, QString::fromLatin1(app::kPublisherUrl));
+}
+
+bool TFormMain::HandleBannerClick(QObject* watched, QEvent* event) {
+  if (watched != Image1 && watched != Panel4 && watched != Label3 && watched != Label4)
+    return false;
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  auto* w = static_cast<QWidget*>(watched);
+  if (mouse->button() != Qt::LeftButton || !w->rect().contains(mouse->position().toPoint()))
+    return false;
+  Image1Click();
+  return true;  // handled here; the panel behind a label must not open it again
+}

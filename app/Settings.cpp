@@ -1,0 +1,65 @@
+#include "app/Settings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "platform/IniFile.h"
+
+namespace app {
+namespace {
+
+QString& ProgramFolderOverride() {
+  static QString folder;
+  return folder;
+}
+
+QString UpperAscii(QString text) {
+  for (QChar& c : text)
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
+  return text;
+}
+
+}  // namespace
+
+ESettingsWriteError::ESettingsWriteError(const QString& path)
+    : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString()) {}
+
+QString ProgramFolder() {
+  const QString& folder = ProgramFolderOverride();
+  return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+}
+
+void SetProgramFolder(const QString& folder) {
+  ProgramFolderOverride() = folder;
+}
+
+QString SettingsFolder() {
+  return QDir(ProgramFolder()).filePath(QStringLiteral("LOG"));
+}
+
+QString SettingsFilePath() {
+  return SettingsFolder() + QStringLiteral("/KOLBRENT.INI");
+}
+
+void EnsureSettingsFolder() {
+  QDir folder(SettingsFolder());
+  if (!folder.exists()) QDir().mkdir(folder.path());
+}
+
+QString ReadSettingAsStored(const QString& section, const QString& key, const QString& fallback) {
+  EnsureSettingsFolder();
+  return platform::ReadProfileString(SettingsFilePath(), section, key, fallback);
+}
+
+QString ReadSetting(const QString& section, const QString& key, const QString& fallback) {
+  return UpperAscii(ReadSettingAsStored(section, key, fallback));
+}
+
+bool WriteSetting(const QString& section, const QString& key, const QString& value) {
+  EnsureSettingsFolder();
+  const QString path = SettingsFilePath();
+  if (!platform::WriteProfileString(path, section, key, value)) throw ESettingsWriteError(path);
+  return true;
+}
+
+}  // namespace app

@@ -1,0 +1,23 @@
+// The entry point: the libraries' start-up work, the main window, the
+// message loop, the end of the run.
+#include <QApplication>
+
+#include "app/Fonts.h"
+#include "app/FormMain.h"
+#include "app/LibraryStartUp.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("postcode-finder"));
+  QApplication::setFont(app::DefaultFont());
+
+  if (!app::StartLibraries()) return 1;
+
+  int result = 0;
+  {
+    TFormMain FormMain;  // FormCreate runs here
+    FormMain.show();     // FormActivate runs once the loop has started
+    result = QApplication::exec();
+  }  // FormDestroy runs here
+  return result;
+}
