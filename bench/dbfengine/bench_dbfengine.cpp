@@ -139,6 +139,14 @@ int main() {
     for (dbe_GoTop(); !dbe_Eof(); dbe_Skip(1)) ++seen;
     ms = msSince(t);
     std::printf("BENCH walk_order_records_per_s %.0f records/s\n", seen / (ms / 1000));
+    dbe_Query("");
+    for (int i = 0; i < 1000; ++i) dbe_SetQueryBit(1 + i * (kRecords / 1000), -1);
+    int32_t inOrder = 0;
+    t = Clock::now();
+    for (dbe_GoTop(); !dbe_Eof(); dbe_Skip(1)) ++inOrder;
+    ms = msSince(t);
+    std::printf("BENCH walk_1000_marks_in_order_ms %.3f ms\n", ms);
+    if (inOrder != 1000) marks = -1;
   }
   dbe_Close();
   std::filesystem::remove(path);

@@ -149,6 +149,38 @@ TEST_F(Orders, QuerySetInKeyOrder) {
   EXPECT_EQ(walk(), (V{1, 3, 2}));
 }
 
+TEST_F(Orders, SparseMarksInKeyOrder) {
+  // 2000 records with keys in reverse physical order; a handful of marks
+  // (a sparse set) and then many (a dense one) must give the same walks.
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 0; i < 2000; ++i) rows.push_back({std::to_string(5000 - i)});
+  writeFile(dir_.file("r.dbf"), dbfBytes({{"K", 'C', 4}}, rows, {false, false, false, true}));
+  OpenTable r(dir_.file("r.dbf"));
+  const dbe_tag_def tag{"K", "K", "RECNO() <> 7", 0, 0};
+  ASSERT_EQ(dbe_IndexCreate(dir_.file("r.mtx").c_str(), &tag, 1), 1);
+  ASSERT_EQ(dbe_IndexOpen(dir_.file("r.mtx").c_str()), 1);
+  dbe_SetOrder(1);
+  dbe_Query("");
+  for (int32_t m : {1, 4, 7, 500, 1999, 2000}) dbe_SetQueryBit(m, -1);
+  EXPECT_EQ(walk(), (V{2000, 1999, 500, 4, 1})) << "7 is not in the order";
+  EXPECT_EQ(walkBack(), (V{1, 4, 500, 1999, 2000}));
+  dbe_SetDeleted(-1);
+  EXPECT_EQ(walk(), (V{2000, 1999, 500, 1}));
+  dbe_SetDeleted(0);
+  dbe_Go(1000);  // outside the set, between 1999 and 500 in key order
+  dbe_Skip(1);
+  EXPECT_EQ(dbe_RecNo(), 500);
+  dbe_Go(1000);
+  dbe_Skip(-1);
+  EXPECT_EQ(dbe_RecNo(), 1999);
+  dbe_SetQueryBit(500, 0);  // the set changes under the walk
+  dbe_SetQueryBit(3, -1);
+  EXPECT_EQ(walk(), (V{2000, 1999, 4, 3, 1}));
+  // Dense: every record but a few.
+  EXPECT_EQ(dbe_Query("RECNO() > 1995 .OR. RECNO() < 3"), 2000);
+  EXPECT_EQ(walk(), (V{2000, 1999, 1998, 1997, 1996, 2, 1}));
+}
+
 TEST_F(Orders, PositionsAsFractions) {
   // Physical order: k / RecCount.
   dbe_Go(3);

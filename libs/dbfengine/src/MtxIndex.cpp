@@ -68,6 +68,14 @@ int64_t Tag::lowerBoundPrefix(const uint8_t* prefix, size_t len) const {
   return lo;
 }
 
+const std::vector<int32_t>& Tag::positions() const {
+  if (positions_.empty() && records > 0) {
+    positions_.assign(static_cast<size_t>(records), -1);
+    for (int64_t p = 0; p < count; ++p) positions_[recnoAt(p) - 1] = static_cast<int32_t>(p);
+  }
+  return positions_;
+}
+
 MtxFile::~MtxFile() {
   if (map_) munmap(const_cast<uint8_t*>(map_), size_);
 }
@@ -147,6 +155,7 @@ bool MtxFile::open(const std::string& path, const Table& table, const std::strin
     tag.conditionText.assign(reinterpret_cast<const char*>(map_ + exprOffset + keyTextLen),
                              condTextLen);
     tag.count = static_cast<int64_t>(count);
+    tag.records = table.recordCount();
     tag.entries = map_ + entriesOffset;
     int c = 0;
     std::string m;

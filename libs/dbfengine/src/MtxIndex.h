@@ -26,6 +26,9 @@ struct Tag {
   int64_t count = 0;
   const uint8_t* entries = nullptr;
   std::unique_ptr<Expression> key;
+  // Entry of each record (index recno - 1), -1 when the tag leaves it out;
+  // built on first use.
+  const std::vector<int32_t>& positions() const;
 
   const uint8_t* keyAt(int64_t p) const { return entries + p * entrySize; }
   int32_t recnoAt(int64_t p) const {
@@ -36,6 +39,11 @@ struct Tag {
   // First entry whose key does not sort before `prefix` compared on its
   // first `len` bytes.
   int64_t lowerBoundPrefix(const uint8_t* prefix, size_t len) const;
+
+  int32_t records = 0;  // of the table
+
+ private:
+  mutable std::vector<int32_t> positions_;
 };
 
 class MtxFile {

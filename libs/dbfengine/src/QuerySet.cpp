@@ -3,6 +3,7 @@
 namespace dbe {
 
 void QuerySet::clear() {
+  ++version_;
   kind_ = Kind::None;
   count_ = 0;
   records_ = 0;
@@ -12,6 +13,7 @@ void QuerySet::clear() {
 }
 
 void QuerySet::reset(int32_t recordCount, Kind kind) {
+  ++version_;
   kind_ = kind;
   records_ = recordCount < 0 ? 0 : recordCount;
   count_ = 0;
@@ -25,6 +27,7 @@ void QuerySet::set(int32_t recno, bool value) {
   const uint64_t bit = uint64_t{1} << (recno & 63);
   if (((w & bit) != 0) == value) return;
   w ^= bit;
+  ++version_;
   count_ += value ? 1 : -1;
 }
 

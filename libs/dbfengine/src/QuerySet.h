@@ -26,6 +26,9 @@ class QuerySet {
     return (words_[static_cast<uint32_t>(recno) >> 6] >> (recno & 63)) & 1;
   }
   int32_t count() const { return count_; }
+  // Changes with every change of the set, so that derived lists can tell
+  // when they are out of date.
+  uint64_t version() const { return version_; }
   // First member >= from / last member <= from; 0 when none.
   int32_t next(int32_t from) const;
   int32_t prev(int32_t from) const;
@@ -36,6 +39,7 @@ class QuerySet {
   Kind kind_ = Kind::None;
   int32_t records_ = 0;
   int32_t count_ = 0;
+  uint64_t version_ = 0;
   std::vector<uint64_t> words_;
 };
 

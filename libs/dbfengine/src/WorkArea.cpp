@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -92,11 +93,34 @@ int32_t WorkArea::prevVisible(int32_t r) {
   return 0;
 }
 
+const std::vector<int64_t>* WorkArea::sparseEntries() {
+  Tag* t = tag(order_);
+  // Dense sets are walked entry by entry; a sparse one (under 1/16 of the
+  // entries) through the sorted entries of its members.
+  if (!t || !query_.inForce() || static_cast<int64_t>(query_.count()) * 16 > t->count)
+    return nullptr;
+  if (sparseOrder_ != order_ || sparseVersion_ != query_.version()) {
+    const std::vector<int32_t>& pos = t->positions();
+    sparse_.clear();
+    for (int32_t r = query_.next(1); r; r = r < count_ ? query_.next(r + 1) : 0)
+      if (pos[r - 1] >= 0) sparse_.push_back(pos[r - 1]);
+    std::sort(sparse_.begin(), sparse_.end());
+    sparseOrder_ = order_;
+    sparseVersion_ = query_.version();
+  }
+  return &sparse_;
+}
+
 int64_t WorkArea::nextVisibleEntry(int64_t p) {
   Tag* t = tag(order_);
   if (p < 0) p = 0;
   const bool filtered = settings().deleted || query_.inForce();
   if (!filtered) return p < t->count ? p : -1;
+  if (const std::vector<int64_t>* s = sparseEntries()) {
+    for (auto it = std::lower_bound(s->begin(), s->end(), p); it != s->end(); ++it)
+      if (visible(t->recnoAt(*it))) return *it;
+    return -1;
+  }
   for (; p < t->count; ++p)
     if (visible(t->recnoAt(p))) return p;
   return -1;
@@ -106,7 +130,14 @@ int64_t WorkArea::prevVisibleEntry(int64_t p) {
   Tag* t = tag(order_);
   if (p >= t->count) p = t->count - 1;
   const bool filtered = settings().deleted || query_.inForce();
-  if (!filtered) return p;
+  if (!filtered || p < 0) return p;
+  if (const std::vector<int64_t>* s = sparseEntries()) {
+    for (auto it = std::upper_bound(s->begin(), s->end(), p); it != s->begin();) {
+      --it;
+      if (visible(t->recnoAt(*it))) return *it;
+    }
+    return -1;
+  }
   for (; p >= 0; --p)
     if (visible(t->recnoAt(p))) return p;
   return -1;
@@ -185,6 +216,16 @@ void WorkArea::skip(int32_t n) {
   // Backwards; before the first visible record: stay on it with Bof.
   if (order_ == 0) {
     int32_t r = eof_ ? count_ + 1 : recno_;
+    if (!query_.inForce() && !settings().deleted) {
+      const int64_t to = static_cast<int64_t>(r) + n;
+      if (to < 1) {
+        goTop();
+        bof_ = true;
+      } else {
+        standOnRecord(static_cast<int32_t>(to));
+      }
+      return;
+    }
     while (n++ < 0) {
       const int32_t q = prevVisible(r - 1);
       if (q == 0) {
@@ -221,6 +262,12 @@ void WorkArea::go(int32_t r) {
 // a record the order does not hold stands where its key would be.
 void WorkArea::locateInOrder() {
   Tag* t = tag(order_);
+  const int32_t held = t->positions()[recno_ - 1];
+  if (held >= 0) {
+    entry_ = held;
+    onEntry_ = true;
+    return;
+  }
   EvalContext c{record(recno_), recno_, table_->doubleByte()};
   encodeKey(*t->key, c, t->keyType, t->keyLen, keyBuf_);
   const int64_t p = t->lowerBound(reinterpret_cast<const uint8_t*>(keyBuf_.data()),
@@ -270,6 +317,7 @@ int WorkArea::openIndex(const std::string& path, int& code, std::string& message
 
 void WorkArea::closeIndexes() {
   order_ = 0;
+  sparseOrder_ = -1;
   orders_.clear();
   files_.clear();
   onEntry_ = false;

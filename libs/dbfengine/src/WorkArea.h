@@ -87,6 +87,9 @@ class WorkArea {
   int64_t nextVisibleEntry(int64_t p);
   int64_t prevVisibleEntry(int64_t p);
   void locateInOrder();
+  // With a sparse query set in the current order: the sorted entries of its
+  // members, so that skips jump between them; nullptr otherwise.
+  const std::vector<int64_t>* sparseEntries();
 
   struct Order {
     MtxFile* file;
@@ -111,6 +114,10 @@ class WorkArea {
   bool eof_ = false, bof_ = false;
   int64_t entry_ = 0;     // with an order: entry of recno_, or where it would be
   bool onEntry_ = false;  // recno_ is the record of entry_
+
+  std::vector<int64_t> sparse_;
+  uint64_t sparseVersion_ = 0;
+  int sparseOrder_ = -1;
 
   std::string cachedText_;
   std::unique_ptr<Expression> cached_;
