@@ -34,7 +34,8 @@
  * - dbe_Skip(-n) before the first visible record: the area stays on the first
  *   visible record and dbe_Bof is true (the xBase way).
  * - dbe_Go(n) goes to physical record n whether it is visible or not; n outside
- *   1..RecCount goes to end of file. No read ever leaves the file.
+ *   1..RecCount goes to end of file (with dbe_Bof true as well when no record
+ *   is visible at all, as after dbe_GoTop). No read ever leaves the file.
  * - Every move clears Eof and Bof first, then sets them as above.
  *
  * Errors

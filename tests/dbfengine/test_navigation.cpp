@@ -72,6 +72,7 @@ TEST_F(Navigation, GoOutsideTheFileIsEndOfFile) {
     dbe_Go(5);
     dbe_Go(n);
     EXPECT_TRUE(dbe_Eof()) << n;
+    EXPECT_FALSE(dbe_Bof()) << n;
     EXPECT_EQ(dbe_RecNo(), 11) << n;
     EXPECT_EQ(str(dbe_GetString("N")), "    ") << n;
   }
@@ -137,6 +138,16 @@ TEST_F(Navigation, EmptyQuerySetIsEofAndBof) {
   EXPECT_EQ(dbe_QueryRecCount(), 0);
   EXPECT_EQ(dbe_Count(), 0);
   EXPECT_TRUE(walk().empty());
+  dbe_Skip(1);
+  EXPECT_TRUE(dbe_Eof());
+  // Going to the answer 0, as the table component does, reports no record.
+  dbe_Go(0);
+  EXPECT_TRUE(dbe_Eof());
+  EXPECT_TRUE(dbe_Bof());
+  dbe_Go(4);  // a record outside the set can still be reached directly
+  EXPECT_FALSE(dbe_Eof());
+  EXPECT_FALSE(dbe_Bof());
+  EXPECT_EQ(dbe_RecNo(), 4);
   dbe_Skip(1);
   EXPECT_TRUE(dbe_Eof());
 }

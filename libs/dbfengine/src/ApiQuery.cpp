@@ -108,9 +108,9 @@ const char* dbe_EvalString(const char* expression) {
   int code = 0;
   Expression* e = compileHere(expression, code);
   if (!e) return "";
-  std::string out;
+  static std::string out;  // kept: its buffer is reused call after call
   e->evalText(contextHere(), out);
-  return returnText(out);
+  return returnText(out.data(), out.size());
 }
 
 double dbe_EvalNumeric(const char* expression) {

@@ -318,7 +318,7 @@ const char* dbe_GetString(const char* name) {
       (f->type == 'I' || f->type == '+' || f->type == 'Y' || f->type == 'T' || f->type == '@' ||
        f->type == 'O' || (f->type == 'B' && f->width == 8) ||
        (vfp && (f->type == 'M' || f->type == 'G' || f->type == 'P') && f->width == 4));
-  if (!binary || blank) return returnText(std::string(reinterpret_cast<const char*>(p), f->width));
+  if (!binary || blank) return returnText(reinterpret_cast<const char*>(p), f->width);
   char tmp[64];
   if ((f->type == 'I' || f->type == '+') && f->width == 4) {
     uint32_t u =

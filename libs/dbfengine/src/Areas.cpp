@@ -53,4 +53,9 @@ const char* returnText(const std::string& s) {
   return g_text.c_str();
 }
 
+const char* returnText(const char* data, size_t size) {
+  g_text.assign(data, size);  // reuses the buffer: no allocation per record
+  return g_text.c_str();
+}
+
 }  // namespace dbe

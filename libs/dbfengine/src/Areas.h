@@ -24,5 +24,6 @@ void closeCurrent();
 
 // Engine-owned storage for returned texts.
 const char* returnText(const std::string& s);
+const char* returnText(const char* data, size_t size);
 
 }  // namespace dbe

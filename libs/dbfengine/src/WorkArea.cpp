@@ -253,7 +253,12 @@ void WorkArea::skip(int32_t n) {
 
 void WorkArea::go(int32_t r) {
   bof_ = false;
-  if (r < 1 || r > count_) return setEof(count_ == 0);
+  // Outside the file: end of file; Bof too when nothing is visible at all,
+  // as GoTop would say.
+  if (r < 1 || r > count_) {
+    const bool none = order_ == 0 ? nextVisible(1) == 0 : nextVisibleEntry(0) < 0;
+    return setEof(none);
+  }
   standOnRecord(r);
   if (order_ != 0) locateInOrder();
 }
