@@ -10,7 +10,7 @@ using namespace dbftest;
 
 namespace {
 
-class BadInput : public ::testing::Test {
+class DbfBadInput : public ::testing::Test {
  protected:
   void SetUp() override {
     good_ =
@@ -34,7 +34,7 @@ class BadInput : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(BadInput, FilesThatAreNotTables) {
+TEST_F(DbfBadInput, FilesThatAreNotTables) {
   dbe_ClearError();
   EXPECT_EQ(dbe_UseEx(dir_.file("missing.dbf").c_str(), "", 0, 3, 0), 0);
   EXPECT_EQ(dbe_Error(), DBE_E_OPEN);
@@ -45,7 +45,7 @@ TEST_F(BadInput, FilesThatAreNotTables) {
   EXPECT_EQ(open(std::string(100, '\0'), DBE_E_NOT_DBF), 0);
 }
 
-TEST_F(BadInput, TruncatedOrInconsistentHeaders) {
+TEST_F(DbfBadInput, TruncatedOrInconsistentHeaders) {
   EXPECT_EQ(open(good_.substr(0, 20), DBE_E_NOT_DBF), 0) << "shorter than a header";
   EXPECT_EQ(open(good_.substr(0, 50), DBE_E_CORRUPT), 0) << "field list cut off";
   std::string noTerminator = good_;
@@ -65,7 +65,7 @@ TEST_F(BadInput, TruncatedOrInconsistentHeaders) {
   EXPECT_EQ(open(hugeHeader, DBE_E_CORRUPT), 0);
 }
 
-TEST_F(BadInput, RecordCountBeyondTheFileUsesTheRecordsPresent) {
+TEST_F(DbfBadInput, RecordCountBeyondTheFileUsesTheRecordsPresent) {
   std::string bytes = good_;
   bytes[4] = 100;                      // claims 100 records
   bytes.resize(bytes.size() - 1 - 5);  // and the last record lost 5 bytes too
@@ -82,7 +82,7 @@ TEST_F(BadInput, RecordCountBeyondTheFileUsesTheRecordsPresent) {
   EXPECT_EQ(dbe_QueryRecCount(), 2);
 }
 
-TEST_F(BadInput, BadArguments) {
+TEST_F(DbfBadInput, BadArguments) {
   dbe_ClearError();
   EXPECT_EQ(dbe_UseEx(nullptr, "", 0, 3, 0), 0);
   EXPECT_EQ(dbe_Error(), DBE_E_ARGUMENT);
@@ -136,7 +136,7 @@ TEST_F(BadInput, BadArguments) {
   EXPECT_EQ(dbe_ErrorLevel(1), 0);
 }
 
-TEST_F(BadInput, SharedAndExclusiveOpens) {
+TEST_F(DbfBadInput, SharedAndExclusiveOpens) {
   writeFile(dir_.file("t.dbf"), good_);
   const std::string p = dir_.file("t.dbf");
   {
@@ -157,7 +157,7 @@ TEST_F(BadInput, SharedAndExclusiveOpens) {
   EXPECT_EQ(dbe_Error(), DBE_E_LOCKED);
 }
 
-TEST_F(BadInput, EmptyTable) {
+TEST_F(DbfBadInput, EmptyTable) {
   writeFile(dir_.file("e.dbf"), dbfBytes({{"A", 'C', 3}}, {}));
   OpenTable t(dir_.file("e.dbf"));
   ASSERT_TRUE(t.ok());
@@ -183,7 +183,7 @@ TEST_F(BadInput, EmptyTable) {
 
 // Random damage to a real table and its index: whatever opens must read,
 // navigate and query without leaving its mapping (run under ASan).
-TEST_F(BadInput, DamagedFilesNeverCrash) {
+TEST_F(DbfBadInput, DamagedFilesNeverCrash) {
   const std::string table = readFile(fixture("dbase3_cp949.dbf"));
   writeFile(dir_.file("idx.dbf"), table);
   {

@@ -8,7 +8,7 @@ using namespace dbftest;
 
 namespace {
 
-class Expressions : public ::testing::Test {
+class DbfExpressions : public ::testing::Test {
  protected:
   void SetUp() override {
     writeFile(dir_.file("e.dbf"),
@@ -39,7 +39,7 @@ class Expressions : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Expressions, TypeCodes) {
+TEST_F(DbfExpressions, TypeCodes) {
   EXPECT_EQ(dbe_EvalTest("NAME"), DBE_TYPE_CHARACTER);
   EXPECT_EQ(dbe_EvalTest("QTY * 2"), DBE_TYPE_NUMERIC);
   EXPECT_EQ(dbe_EvalTest("OK .AND. QTY > 1"), DBE_TYPE_LOGICAL);
@@ -76,7 +76,7 @@ TEST_F(Expressions, TypeCodes) {
   EXPECT_EQ(dbe_Error(), DBE_E_NO_FIELD);
 }
 
-TEST_F(Expressions, ArithmeticAndPrecedence) {
+TEST_F(DbfExpressions, ArithmeticAndPrecedence) {
   EXPECT_DOUBLE_EQ(n("1 + 2 * 3"), 7);
   EXPECT_DOUBLE_EQ(n("(1 + 2) * 3"), 9);
   EXPECT_DOUBLE_EQ(n("10 - 4 - 3"), 3);
@@ -100,7 +100,7 @@ TEST_F(Expressions, ArithmeticAndPrecedence) {
   EXPECT_EQ(s("BORN"), "20240229");
 }
 
-TEST_F(Expressions, CharacterComparisonAndExact) {
+TEST_F(DbfExpressions, CharacterComparisonAndExact) {
   // Exact off: the left side begins with the right one.
   EXPECT_TRUE(l("NAME = 'Ki'"));
   EXPECT_TRUE(l("NAME = 'Kim'"));
@@ -119,7 +119,7 @@ TEST_F(Expressions, CharacterComparisonAndExact) {
   EXPECT_FALSE(l("'' $ NAME"));
 }
 
-TEST_F(Expressions, KoreanText) {
+TEST_F(DbfExpressions, KoreanText) {
   // Case mapping and search never touch the trail byte of a double-byte
   // character: "가" is B0 A1, and trail bytes may look like ASCII letters.
   const std::string ga = cp949("가");
@@ -140,7 +140,7 @@ TEST_F(Expressions, KoreanText) {
   (void)kwak;
 }
 
-TEST_F(Expressions, Functions) {
+TEST_F(DbfExpressions, Functions) {
   EXPECT_EQ(s("UPPER('abc') + LOWER('DeF')"), "ABCdef");
   EXPECT_EQ(s("TRIM(NAME)"), "Kim");
   EXPECT_EQ(s("RTRIM('  a  ')"), "  a");
@@ -190,7 +190,7 @@ TEST_F(Expressions, Functions) {
   EXPECT_LE(n("LEN(REPLICATE('abc', 999999999))"), 65535);
 }
 
-TEST_F(Expressions, BlankAndDeletedRecords) {
+TEST_F(DbfExpressions, BlankAndDeletedRecords) {
   dbe_Go(2);
   EXPECT_TRUE(l("DELETED()"));
   EXPECT_TRUE(l("EMPTY(NAME) .AND. EMPTY(QTY) .AND. EMPTY(BORN) .AND. !OK"));
@@ -201,7 +201,7 @@ TEST_F(Expressions, BlankAndDeletedRecords) {
   EXPECT_DOUBLE_EQ(n("RECNO()"), 3);
 }
 
-TEST_F(Expressions, DateSettings) {
+TEST_F(DbfExpressions, DateSettings) {
   dbe_SetCentury(-1);
   EXPECT_EQ(s("DTOC(BORN)"), "02/29/2024");
   EXPECT_EQ(dbe_SetDateFormat(4), 0);  // German
@@ -218,7 +218,7 @@ TEST_F(Expressions, DateSettings) {
   EXPECT_EQ(dbe_SetDateFormat(0), 1);
 }
 
-TEST_F(Expressions, DeepNestingIsRefused) {
+TEST_F(DbfExpressions, DeepNestingIsRefused) {
   std::string deep(5000, '(');
   deep += "1";
   deep += std::string(5000, ')');
@@ -233,7 +233,7 @@ TEST_F(Expressions, DeepNestingIsRefused) {
   EXPECT_EQ(dbe_EvalTest(ok.c_str()), DBE_TYPE_NUMERIC);
 }
 
-TEST(ExpressionsWithoutTable, ConstantsNeedNoWorkArea) {
+TEST(DbfExpressionsWithoutTable, ConstantsNeedNoWorkArea) {
   const int16_t previous = dbe_Select(0);
   EXPECT_DOUBLE_EQ(dbe_EvalNumeric("2 * 21"), 42);
   EXPECT_EQ(str(dbe_EvalString("UPPER('x')")), "X");

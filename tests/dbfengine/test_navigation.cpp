@@ -10,7 +10,7 @@ using V = std::vector<int32_t>;
 namespace {
 
 // Ten records; 3 and 7 deleted. NAME is "R01".."R10", N the record number.
-class Navigation : public ::testing::Test {
+class DbfNavigation : public ::testing::Test {
  protected:
   void SetUp() override {
     std::vector<std::vector<std::string>> rows;
@@ -36,7 +36,7 @@ class Navigation : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Navigation, EndsOfFileTheXbaseWay) {
+TEST_F(DbfNavigation, EndsOfFileTheXbaseWay) {
   dbe_GoTop();
   EXPECT_EQ(dbe_RecNo(), 1);
   EXPECT_FALSE(dbe_Eof());
@@ -67,7 +67,7 @@ TEST_F(Navigation, EndsOfFileTheXbaseWay) {
   EXPECT_TRUE(dbe_Eof());
 }
 
-TEST_F(Navigation, GoOutsideTheFileIsEndOfFile) {
+TEST_F(DbfNavigation, GoOutsideTheFileIsEndOfFile) {
   for (int32_t n : {0, -1, 11, 1000000, INT32_MAX, INT32_MIN}) {
     dbe_Go(5);
     dbe_Go(n);
@@ -81,7 +81,7 @@ TEST_F(Navigation, GoOutsideTheFileIsEndOfFile) {
   EXPECT_EQ(str(dbe_GetString("NAME")), "R10   ");
 }
 
-TEST_F(Navigation, DeletedSettingHidesDeletedRecords) {
+TEST_F(DbfNavigation, DeletedSettingHidesDeletedRecords) {
   EXPECT_EQ(walk(), (V{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
   EXPECT_EQ(dbe_SetDeleted(-1), 0);
   EXPECT_EQ(walk(), (V{1, 2, 4, 5, 6, 8, 9, 10}));
@@ -101,7 +101,7 @@ TEST_F(Navigation, DeletedSettingHidesDeletedRecords) {
   EXPECT_EQ(dbe_Count(), 10);
 }
 
-TEST_F(Navigation, QueryFromExpression) {
+TEST_F(DbfNavigation, QueryFromExpression) {
   EXPECT_EQ(dbe_Query("N > 4 .AND. N < 9"), 5);
   EXPECT_EQ(dbe_RecNo(), 5);
   EXPECT_EQ(walk(), (V{5, 6, 7, 8}));
@@ -126,7 +126,7 @@ TEST_F(Navigation, QueryFromExpression) {
   EXPECT_EQ(dbe_QueryRecCount(), 10);
 }
 
-TEST_F(Navigation, EmptyQuerySetIsEofAndBof) {
+TEST_F(DbfNavigation, EmptyQuerySetIsEofAndBof) {
   EXPECT_EQ(dbe_Query("N > 100"), 0);
   EXPECT_TRUE(dbe_Eof());
   dbe_GoTop();
@@ -152,7 +152,7 @@ TEST_F(Navigation, EmptyQuerySetIsEofAndBof) {
   EXPECT_TRUE(dbe_Eof());
 }
 
-TEST_F(Navigation, MarksAfterClearVisitExactlyTheMarkedRecords) {
+TEST_F(DbfNavigation, MarksAfterClearVisitExactlyTheMarkedRecords) {
   EXPECT_EQ(dbe_Query(""), 1);
   EXPECT_EQ(walk().size(), 10u) << "a cleared set without marks shows every record";
   dbe_SetQueryBit(9, -1);
@@ -185,7 +185,7 @@ TEST_F(Navigation, MarksAfterClearVisitExactlyTheMarkedRecords) {
   EXPECT_EQ(walk(), (V{1, 10}));
 }
 
-TEST_F(Navigation, MarksOnDeletedRecordsFollowTheDeletedSetting) {
+TEST_F(DbfNavigation, MarksOnDeletedRecordsFollowTheDeletedSetting) {
   dbe_Query("");
   dbe_SetQueryBit(3, -1);
   dbe_SetQueryBit(4, -1);
@@ -199,7 +199,7 @@ TEST_F(Navigation, MarksOnDeletedRecordsFollowTheDeletedSetting) {
   EXPECT_TRUE(dbe_Bof());
 }
 
-TEST_F(Navigation, SparseMarksInALargeTable) {
+TEST_F(DbfNavigation, SparseMarksInALargeTable) {
   std::vector<std::vector<std::string>> rows(20000, {"x", "1"});
   writeFile(dir_.file("big.dbf"), dbfBytes({{"NAME", 'C', 2}, {"N", 'N', 2}}, rows));
   OpenTable big(dir_.file("big.dbf"));
@@ -223,7 +223,7 @@ TEST_F(Navigation, SparseMarksInALargeTable) {
   EXPECT_EQ(dbe_RecNo(), 1);
 }
 
-TEST_F(Navigation, WorkAreasAreIndependent) {
+TEST_F(DbfNavigation, WorkAreasAreIndependent) {
   const int16_t first = table_->area();
   writeFile(dir_.file("u.dbf"), dbfBytes({{"A", 'C', 1}}, {{"a"}, {"b"}}));
   OpenTable second(dir_.file("u.dbf"));
@@ -242,7 +242,7 @@ TEST_F(Navigation, WorkAreasAreIndependent) {
   EXPECT_EQ(dbe_RecNo(), 4);  // each area keeps its own position
 }
 
-TEST_F(Navigation, ClosedOrUnknownAreaAnswersQuietly) {
+TEST_F(DbfNavigation, ClosedOrUnknownAreaAnswersQuietly) {
   const int16_t previous = dbe_Select(77);
   EXPECT_EQ(dbe_RecNo(), 0);
   EXPECT_TRUE(dbe_Eof());

@@ -10,7 +10,7 @@ using V = std::vector<int32_t>;
 namespace {
 
 // CITY keys out of physical order; record 4 deleted.
-class Orders : public ::testing::Test {
+class DbfOrders : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::vector<std::vector<std::string>> rows = {
@@ -41,7 +41,7 @@ class Orders : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Orders, TagFacts) {
+TEST_F(DbfOrders, TagFacts) {
   EXPECT_EQ(dbe_SysProp(3000, nullptr), 6);
   EXPECT_EQ(dbe_IndexOrd(), 0) << "opening an index keeps the current order";
   EXPECT_EQ(dbe_TagArea("pop"), 2);
@@ -78,7 +78,7 @@ TEST_F(Orders, TagFacts) {
   EXPECT_EQ(dbe_IndexOrd(), 0);
 }
 
-TEST_F(Orders, NavigationInKeyOrder) {
+TEST_F(DbfOrders, NavigationInKeyOrder) {
   dbe_SetOrder(1);
   EXPECT_EQ(walk(), (V{1, 3, 5, 4, 2, 6}));
   EXPECT_EQ(walkBack(), (V{6, 2, 4, 5, 3, 1}));
@@ -108,7 +108,7 @@ TEST_F(Orders, NavigationInKeyOrder) {
   EXPECT_EQ(dbe_RecNo(), 6);
 }
 
-TEST_F(Orders, GoAndSkipFollowTheOrder) {
+TEST_F(DbfOrders, GoAndSkipFollowTheOrder) {
   dbe_SetOrder(1);
   dbe_Go(5);  // Gwangju: between Daegu (3) and Incheon (4)
   dbe_Skip(1);
@@ -134,7 +134,7 @@ TEST_F(Orders, GoAndSkipFollowTheOrder) {
   EXPECT_EQ(dbe_RecNo(), 1);
 }
 
-TEST_F(Orders, QuerySetInKeyOrder) {
+TEST_F(DbfOrders, QuerySetInKeyOrder) {
   dbe_SetOrder(1);
   EXPECT_EQ(dbe_Query("POP >= 30"), 1);
   EXPECT_EQ(walk(), (V{1, 5, 4, 6}));
@@ -149,7 +149,7 @@ TEST_F(Orders, QuerySetInKeyOrder) {
   EXPECT_EQ(walk(), (V{1, 3, 2}));
 }
 
-TEST_F(Orders, SparseMarksInKeyOrder) {
+TEST_F(DbfOrders, SparseMarksInKeyOrder) {
   // 2000 records with keys in reverse physical order; a handful of marks
   // (a sparse set) and then many (a dense one) must give the same walks.
   std::vector<std::vector<std::string>> rows;
@@ -181,7 +181,7 @@ TEST_F(Orders, SparseMarksInKeyOrder) {
   EXPECT_EQ(walk(), (V{2000, 1999, 1998, 1997, 1996, 2, 1}));
 }
 
-TEST_F(Orders, PositionsAsFractions) {
+TEST_F(DbfOrders, PositionsAsFractions) {
   // Physical order: k / RecCount.
   dbe_Go(3);
   EXPECT_DOUBLE_EQ(dbe_OrderPosGet(), 0.5);
@@ -212,7 +212,7 @@ TEST_F(Orders, PositionsAsFractions) {
   EXPECT_EQ(dbe_RecNo(), 2);
 }
 
-TEST_F(Orders, RoundTripOfPositionsOverManyCounts) {
+TEST_F(DbfOrders, RoundTripOfPositionsOverManyCounts) {
   // trunc(OrderPosGet * N) == k must hold for every k, also where k / N * N
   // rounds below k in floating point (1 / 49 * 49 < 1).
   std::vector<std::vector<std::string>> rows;
@@ -236,7 +236,7 @@ TEST_F(Orders, RoundTripOfPositionsOverManyCounts) {
   }
 }
 
-TEST_F(Orders, Seek) {
+TEST_F(DbfOrders, Seek) {
   dbe_ClearError();
   EXPECT_FALSE(dbe_Seek("SEOUL"));
   EXPECT_EQ(dbe_Error(), DBE_E_NO_ORDER);
@@ -260,7 +260,7 @@ TEST_F(Orders, Seek) {
   EXPECT_EQ(dbe_RecNo(), 5);
 }
 
-TEST_F(Orders, ProductionIndexOpensWithTheTable) {
+TEST_F(DbfOrders, ProductionIndexOpensWithTheTable) {
   const dbe_tag_def tag{"POP", "POP", nullptr, 0, 0};
   ASSERT_EQ(dbe_IndexCreate(dir_.file("city.mtx").c_str(), &tag, 1), 1);
   table_.reset();
@@ -284,7 +284,7 @@ TEST_F(Orders, ProductionIndexOpensWithTheTable) {
   }
 }
 
-TEST_F(Orders, BadIndexFilesAnswerErrors) {
+TEST_F(DbfOrders, BadIndexFilesAnswerErrors) {
   const std::string good = readFile(dir_.file("extra.mtx"));
   auto expectRejected = [&](const std::string& bytes, int32_t code, const char* what) {
     writeFile(dir_.file("bad.mtx"), bytes);
@@ -325,7 +325,7 @@ TEST_F(Orders, BadIndexFilesAnswerErrors) {
   EXPECT_EQ(dbe_SysProp(3000, nullptr), 0);
 }
 
-TEST_F(Orders, IndexCreateRejectsBadTags) {
+TEST_F(DbfOrders, IndexCreateRejectsBadTags) {
   auto create = [&](dbe_tag_def tag) {
     dbe_ClearError();
     return dbe_IndexCreate(dir_.file("x.mtx").c_str(), &tag, 1);

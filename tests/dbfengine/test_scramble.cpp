@@ -11,7 +11,7 @@ using V = std::vector<int32_t>;
 
 namespace {
 
-class Scrambled : public ::testing::Test {
+class DbfScrambled : public ::testing::Test {
  protected:
   void SetUp() override {
     writeFile(dir_.file("plain.dbf"), dbfBytes({{"ZIP", 'C', 7}, {"ADDR", 'C', 30}},
@@ -28,7 +28,7 @@ class Scrambled : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Scrambled, StoredBytesHideTheText) {
+TEST_F(DbfScrambled, StoredBytesHideTheText) {
   const std::string bytes = readFile(dir_.file("s.dbf"));
   EXPECT_EQ(bytes.find("135080"), std::string::npos);
   EXPECT_EQ(bytes.find(cp949("해운대")), std::string::npos);
@@ -36,7 +36,7 @@ TEST_F(Scrambled, StoredBytesHideTheText) {
   EXPECT_EQ(bytes.size(), readFile(dir_.file("plain.dbf")).size());
 }
 
-TEST_F(Scrambled, ReadsInClearOnlyWithTheRightPassword) {
+TEST_F(DbfScrambled, ReadsInClearOnlyWithTheRightPassword) {
   OpenTable t(dir_.file("s.dbf"));
   ASSERT_TRUE(t.ok());
   EXPECT_TRUE(dbe_IsEncrypted(0));
@@ -73,7 +73,7 @@ TEST_F(Scrambled, ReadsInClearOnlyWithTheRightPassword) {
   EXPECT_NE(str(dbe_GetString("ZIP")), "135080 ");
 }
 
-TEST_F(Scrambled, IndexNeedsThePassword) {
+TEST_F(DbfScrambled, IndexNeedsThePassword) {
   OpenTable t(dir_.file("s.dbf"));
   const dbe_tag_def tag{"ZIP", "ZIP", nullptr, 0, 0};
   dbe_ClearError();
@@ -81,7 +81,7 @@ TEST_F(Scrambled, IndexNeedsThePassword) {
   EXPECT_EQ(dbe_Error(), DBE_E_PASSWORD);
 }
 
-TEST_F(Scrambled, PlainTableIgnoresPasswords) {
+TEST_F(DbfScrambled, PlainTableIgnoresPasswords) {
   OpenTable t(dir_.file("plain.dbf"));
   EXPECT_FALSE(dbe_IsEncrypted(0));
   dbe_ClearError();
@@ -91,7 +91,7 @@ TEST_F(Scrambled, PlainTableIgnoresPasswords) {
   EXPECT_EQ(str(dbe_GetString("ZIP")), "135080 ");
 }
 
-TEST_F(Scrambled, ScrambleRefusesBadArguments) {
+TEST_F(DbfScrambled, ScrambleRefusesBadArguments) {
   dbe_ClearError();
   EXPECT_FALSE(dbe_ScrambleTable(dir_.file("s.dbf").c_str(), dir_.file("t.dbf").c_str(), "x"));
   EXPECT_EQ(dbe_Error(), DBE_E_ARGUMENT) << "already scrambled";
@@ -104,7 +104,7 @@ TEST_F(Scrambled, ScrambleRefusesBadArguments) {
   EXPECT_FALSE(std::filesystem::exists(dir_.file("t.dbf")));
 }
 
-TEST_F(Scrambled, CommandLineTools) {
+TEST_F(DbfScrambled, CommandLineTools) {
   const std::string bin = PF_BIN_DIR;
   const std::string scramble =
       bin + "/dbfscramble --password PW " + dir_.file("plain.dbf") + " " + dir_.file("tool.dbf");
