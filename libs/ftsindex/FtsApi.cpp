@@ -1,0 +1,149 @@
+// The exported C entry points: argument checks, handle lookup, and no
+// exception ever crossing the interface.
+#include <cstring>
+#include <new>
+#include <string_view>
+
+#include "libs/ftsindex/AtomicFile.h"
+#include "libs/ftsindex/Handles.h"
+#include "libs/ftsindex/ftsindex.h"
+
+namespace {
+
+using fts::Index;
+
+template <typename F>
+int32_t Guarded(F&& f) {
+  try {
+    return f();
+  } catch (const std::bad_alloc&) {
+    return FTS_ERR_FULL;
+  } catch (...) {
+    return FTS_ERR_FULL;
+  }
+}
+
+// The record up to its zero byte within limit bytes; false when there is none.
+bool RecordView(const char* record, size_t limit, bool zeroRequired, std::string_view& out) {
+  if (zeroRequired) {  // a buffer of unknown size is never read past its zero byte
+    const size_t length = strnlen(record, limit);
+    if (length == limit) return false;
+    out = std::string_view(record, length);
+    return true;
+  }
+  const void* zero = std::memchr(record, 0, limit);
+  if (!zero) {
+    if (zeroRequired) return false;
+    out = std::string_view(record, limit);
+    return true;
+  }
+  out = std::string_view(record, static_cast<const char*>(zero) - record);
+  return true;
+}
+
+int32_t AddImpl(int32_t h, const char* record, size_t limit, bool zeroRequired, bool sizeOk) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (!index->Building()) return FTS_ERR_STATE;
+  return Guarded([&]() -> int32_t {
+    std::string_view view;
+    int32_t refusal = 0;
+    if (!record || !sizeOk)
+      refusal = FTS_ERR_ARG;
+    else if (!RecordView(record, limit, zeroRequired, view))
+      refusal = FTS_ERR_RECORD;
+    if (refusal == 0) return index->Add(view);
+    const int32_t r = index->AddRefused();  // the record keeps its number
+    return r < 0 ? r : refusal;
+  });
+}
+
+int32_t VerifyImpl(int32_t h, const char* record, size_t limit, bool zeroRequired, bool sizeOk,
+                   const char* text, int32_t mode) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (!record || !text || !sizeOk) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    const size_t textLength = strnlen(text, FTS_MAX_TEXT + 1);
+    if (textLength > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
+    std::string_view view;
+    if (!RecordView(record, limit, zeroRequired, view)) return FTS_ERR_RECORD;
+    return index->Verify(view, std::string_view(text, textLength), mode);
+  });
+}
+
+}  // namespace
+
+extern "C" {
+
+FTS_API int32_t FtsCreate(const char* fileName, int16_t, int16_t, int8_t, int16_t) {
+  if (!fileName || !*fileName || strnlen(fileName, 4096) >= 4096) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    if (!fts::FolderTakesFiles(fileName)) return FTS_ERR_IO;
+    return fts::Register(Index::ForBuild(fileName));
+  });
+}
+
+FTS_API int32_t FtsOpen(const char* fileName, int16_t, int16_t) {
+  if (!fileName || !*fileName || strnlen(fileName, 4096) >= 4096) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    fts::IndexFile file;
+    const int32_t r = file.Load(fileName);
+    if (r < 0) return r;
+    return fts::Register(Index::ForSearch(std::move(file)));
+  });
+}
+
+FTS_API int32_t FtsAdd(int32_t h, const char* record) {
+  return AddImpl(h, record, FTS_MAX_RECORD + 1, true, true);
+}
+
+FTS_API int32_t FtsAddSized(int32_t h, const char* record, int32_t size) {
+  return AddImpl(h, record, size < 0 ? 0 : static_cast<size_t>(size), false, size >= 0);
+}
+
+FTS_API int32_t FtsSet(int32_t h, const char* text) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (!text) {
+    index->Set(std::string_view(nullptr, 0));  // empties the candidates
+    return FTS_ERR_ARG;
+  }
+  return Guarded([&]() -> int32_t {
+    const size_t length = strnlen(text, FTS_MAX_TEXT + 1);
+    return index->Set(std::string_view(text, length));
+  });
+}
+
+FTS_API int32_t FtsNextRec(int32_t h) {
+  Index* index = fts::Lookup(h);
+  return index ? index->NextRec() : FTS_ERR_HANDLE;
+}
+
+FTS_API int32_t FtsVerify(int32_t h, const char* record, const char* text, int32_t mode) {
+  return VerifyImpl(h, record, FTS_MAX_RECORD + 1, true, true, text, mode);
+}
+
+FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, const char* text,
+                               int32_t mode) {
+  return VerifyImpl(h, record, size < 0 ? 0 : static_cast<size_t>(size), false, size >= 0, text,
+                    mode);
+}
+
+FTS_API int32_t FtsNumRecs(int32_t h) {
+  Index* index = fts::Lookup(h);
+  return index ? index->NumRecs() : FTS_ERR_HANDLE;
+}
+
+FTS_API int32_t FtsNumKeys(int32_t h) {
+  Index* index = fts::Lookup(h);
+  return index ? index->NumKeys() : FTS_ERR_HANDLE;
+}
+
+FTS_API int32_t FtsClose(int32_t h) {
+  std::unique_ptr<Index> index = fts::Release(h);
+  if (!index) return FTS_ERR_HANDLE;
+  return Guarded([&]() -> int32_t { return index->Finish(); });
+}
+
+}  // extern "C"

@@ -1,0 +1,41 @@
+#pragma once
+// One handle's index: being built, or open for searching.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "libs/ftsindex/IndexBuilder.h"
+#include "libs/ftsindex/IndexFile.h"
+#include "libs/ftsindex/Matcher.h"
+
+namespace fts {
+
+class Index {
+ public:
+  static std::unique_ptr<Index> ForBuild(std::string path);
+  static std::unique_ptr<Index> ForSearch(IndexFile file);
+
+  bool Building() const { return builder_ != nullptr; }
+  int32_t Add(std::string_view record);
+  int32_t AddRefused();
+  int32_t Set(std::string_view text);
+  int32_t NextRec();
+  int32_t Verify(std::string_view record, std::string_view text, int mode);
+  int32_t NumRecs() const;
+  int32_t NumKeys() const;
+  // Writes a built index; 0 for an open one.
+  int32_t Finish();
+
+ private:
+  std::string path_;
+  std::unique_ptr<IndexBuilder> builder_;
+  std::unique_ptr<IndexFile> file_;
+  std::vector<uint32_t> candidates_;
+  size_t next_ = 0;
+  std::vector<Key> keys_;
+  Matcher matcher_;
+};
+
+}  // namespace fts

@@ -1,0 +1,167 @@
+/*
+ * libftsindex: a full-text index over CP949 records.
+ *
+ * An index names, for a search text, the records that may contain it
+ * (candidates, never fewer than the records that do), and confirms a record
+ * against the text.
+ *
+ * Text. Records and search texts are CP949 byte strings. A character is one
+ * byte below 0x80, or a lead byte 0x81..0xFE followed by a trail byte
+ * (0x41..0x5A, 0x61..0x7A, 0x81..0xFE). In a record, any other byte counts as
+ * a character of its own, so records are never refused for their bytes; a
+ * search text must be well-formed. Matching happens on character boundaries
+ * only, and ASCII letters (single-byte characters A..Z, a..z) compare without
+ * case where the mode says so. A search text holds at most FTS_MAX_TEXT bytes.
+ *
+ * Keys. Every character and every pair of adjacent characters inside a run of
+ * non-space characters of a record is a key (ASCII letters folded to lower
+ * case). A search word of one character is looked up by its character, a
+ * longer word by all of its adjacent pairs.
+ *
+ * Handles. FtsCreate and FtsOpen return a handle > 0 or a negative error
+ * code. Every other call takes such a handle; a handle <= 0, a closed handle
+ * or one never issued answers FTS_ERR_HANDLE. Handles are not reused within
+ * a process. Several indexes may be open at once, up to FTS_MAX_OPEN; calls
+ * on different handles may run in different threads, calls on one handle must
+ * not overlap.
+ *
+ * Results are 32-bit signed; negative values are the FTS_ERR_* codes below.
+ * The file format is described in FORMAT.md beside this header.
+ */
+#ifndef FTSINDEX_H
+#define FTSINDEX_H
+
+#include <stdint.h>
+
+#if defined(FTSINDEX_BUILD)
+#define FTS_API __attribute__((visibility("default")))
+#else
+#define FTS_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Limits. */
+#define FTS_MAX_TEXT 255      /* bytes of a search text, without its zero byte */
+#define FTS_MAX_RECORD 65535  /* bytes of a record read by FtsAdd / FtsVerify */
+#define FTS_MAX_OPEN 1024     /* indexes open at the same time */
+
+/* Error codes (all negative). */
+#define FTS_ERR_HANDLE (-1)    /* bad, closed or never issued handle */
+#define FTS_ERR_ARG (-2)       /* null pointer, empty file name, bad size or mode */
+#define FTS_ERR_IO (-3)        /* file cannot be read, created or written */
+#define FTS_ERR_FORMAT (-4)    /* not an index file: foreign, truncated or corrupt */
+#define FTS_ERR_STATE (-5)     /* call not valid for this handle (building vs. open) */
+#define FTS_ERR_TOO_LONG (-6)  /* search text over FTS_MAX_TEXT bytes */
+#define FTS_ERR_RECORD (-7)    /* record without its zero byte within FTS_MAX_RECORD */
+#define FTS_ERR_FULL (-8)      /* too many open indexes or records, or out of memory */
+#define FTS_ERR_NO_KEY (-13)   /* FtsSet: the text yields no key, or a key is not indexed */
+#define FTS_ERR_NO_LIBRARY (-20) /* reserved for loaders: the library is not bound */
+
+/*
+ * FtsCreate: starts a new, empty index that will be written to fileName.
+ *   The build is held in memory; nothing is written until FtsClose, which
+ *   writes a temporary file in the same folder and renames it into place, so
+ *   an interrupted build or two builds at once never leave a partial file.
+ *   An existing file of that name stays as it is until then.
+ *   The four numeric arguments are accepted for compatibility and ignored.
+ *   Result: a handle > 0; FTS_ERR_ARG (null or empty name), FTS_ERR_IO (the
+ *   folder does not take a new file), FTS_ERR_FULL.
+ *   While building, FtsAdd, FtsNumRecs, FtsNumKeys, FtsVerify and FtsClose are
+ *   valid; FtsSet and FtsNextRec answer FTS_ERR_STATE.
+ */
+FTS_API int32_t FtsCreate(const char* fileName, int16_t arg1, int16_t arg2, int8_t arg3,
+                          int16_t arg4);
+
+/*
+ * FtsOpen: opens an index file for searching. The whole file is read and
+ *   validated (header, sizes, offsets, every posting list, checksum).
+ *   The two numeric arguments are accepted for compatibility and ignored.
+ *   Result: a handle > 0; FTS_ERR_ARG, FTS_ERR_IO (missing or unreadable),
+ *   FTS_ERR_FORMAT (foreign, truncated or corrupt file), FTS_ERR_FULL.
+ *   An open index is read-only: FtsAdd answers FTS_ERR_STATE.
+ */
+FTS_API int32_t FtsOpen(const char* fileName, int16_t arg1, int16_t arg2);
+
+/*
+ * FtsAdd: adds the next record, read up to its zero byte (at most
+ *   FTS_MAX_RECORD bytes are examined). Records are numbered by the running
+ *   count of FtsAdd calls on the handle, 1 for the first.
+ *   Result: that count (the record's number) on success. A refused record
+ *   (null pointer: FTS_ERR_ARG; no zero byte within FTS_MAX_RECORD:
+ *   FTS_ERR_RECORD) still takes its number, with no keys, so that later
+ *   records keep their table positions. FTS_ERR_HANDLE, FTS_ERR_STATE (open
+ *   index), FTS_ERR_FULL (more than 2^31 - 1 records or out of memory).
+ */
+FTS_API int32_t FtsAdd(int32_t h, const char* record);
+
+/*
+ * FtsAddSized: as FtsAdd for a buffer of `size` bytes: the record ends at its
+ *   first zero byte or after `size` bytes, whichever comes first; no byte
+ *   beyond `size` is read. size < 0: FTS_ERR_ARG (the number is still taken).
+ */
+FTS_API int32_t FtsAddSized(int32_t h, const char* record, int32_t size);
+
+/*
+ * FtsSet: finds the candidates of a search text. The text is split at spaces
+ *   into words; the posting lists of all their keys are intersected, smallest
+ *   first. The candidates are a superset of the records that match the text
+ *   in any FtsVerify mode.
+ *   Result: the number of candidates (> 0); 0 when the intersection is empty;
+ *   FTS_ERR_NO_KEY when the text yields no key (empty, spaces only, invalid
+ *   CP949) or one of its keys occurs nowhere in the index; FTS_ERR_TOO_LONG;
+ *   FTS_ERR_ARG (null text); FTS_ERR_HANDLE; FTS_ERR_STATE (index being
+ *   built). Every call replaces the previous candidate list; a failed call
+ *   leaves it empty.
+ */
+FTS_API int32_t FtsSet(int32_t h, const char* text);
+
+/*
+ * FtsNextRec: the next candidate of the last FtsSet, in ascending record
+ *   order. Result: a record number > 0; 0 when there are no more (or FtsSet
+ *   was not called or failed); FTS_ERR_HANDLE; FTS_ERR_STATE.
+ */
+FTS_API int32_t FtsNextRec(int32_t h);
+
+/*
+ * FtsVerify: checks a record (read up to its zero byte, at most
+ *   FTS_MAX_RECORD bytes) against a search text.
+ *   mode 1: the text, without leading and trailing spaces, occurs in the
+ *           record as one phrase, bytes compared exactly;
+ *   mode 2: as mode 1, ASCII letters compared without case;
+ *   mode 3: every space-separated word of the text occurs in the record,
+ *           anywhere and in any order, ASCII letters compared without case.
+ *   Occurrences start on a character boundary of the record.
+ *   Result: 1 when the record matches; 0 when it does not (also for a text
+ *   without words or with invalid CP949); FTS_ERR_TOO_LONG, FTS_ERR_RECORD,
+ *   FTS_ERR_ARG (null pointer, other mode), FTS_ERR_HANDLE.
+ */
+FTS_API int32_t FtsVerify(int32_t h, const char* record, const char* text, int32_t mode);
+
+/* FtsVerifySized: as FtsVerify for a record buffer of `size` bytes (see FtsAddSized). */
+FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, const char* text,
+                               int32_t mode);
+
+/* FtsNumRecs: the number of records in the index (added so far while building),
+ *   or FTS_ERR_HANDLE. */
+FTS_API int32_t FtsNumRecs(int32_t h);
+
+/* FtsNumKeys: the number of distinct keys in the index, or FTS_ERR_HANDLE. */
+FTS_API int32_t FtsNumKeys(int32_t h);
+
+/*
+ * FtsClose: ends the use of a handle. For an index being built, writes the
+ *   file first (temporary file + rename in the same folder).
+ *   Result: 0; FTS_ERR_IO when the file could not be written (the handle is
+ *   released all the same and no partial file is left); FTS_ERR_FULL;
+ *   FTS_ERR_HANDLE.
+ */
+FTS_API int32_t FtsClose(int32_t h);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* FTSINDEX_H */

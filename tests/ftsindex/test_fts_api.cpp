@@ -1,0 +1,190 @@
+// The calls' results and errors, through the public header only.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "FtsTestSupport.h"
+
+using ftstest::BuildIndex;
+using ftstest::Candidates;
+using ftstest::TempDir;
+
+namespace {
+
+class FtsApiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = dir_.File("POSTCODE.FTS");
+    // CP949: 서울 강남구 역삼동 / 부산 해운대구 우동 / 서울 종로구 ABC빌딩
+    ASSERT_EQ(0, BuildIndex(path_, {" 135-08002  \xBC\xAD\xBF\xEF \xB0\xAD\xB3\xB2\xB1\xB8 "
+                                    "\xBF\xAA\xBB\xEF\xB5\xBF",
+                                    " 612-020051 \xBA\xCE\xBB\xEA \xC7\xD8\xBF\xEE\xB4\xEB\xB1\xB8 "
+                                    "\xBF\xEC\xB5\xBF",
+                                    " 110-11002  \xBC\xAD\xBF\xEF \xC1\xBE\xB7\xCE\xB1\xB8 "
+                                    "ABC\xBA\xF4\xB5\xF9"}));
+    h_ = FtsOpen(path_.c_str(), 20, 1);
+    ASSERT_GT(h_, 0);
+  }
+  void TearDown() override { FtsClose(h_); }
+
+  TempDir dir_;
+  std::string path_;
+  int32_t h_ = 0;
+};
+
+TEST_F(FtsApiTest, SetAnswersNoKeyNoDataOrTheCandidateCount) {
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, ""));
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, "   "));
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, "zzz"));                  // key nowhere
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, "\xBC\xAD\xBF\xEF qq"));  // one word unknown
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, "\xBC\xAD\xFF"));         // invalid CP949
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, "\xBC"));                 // lead byte alone
+  // 역삼 and 우동 both exist, never in one record.
+  EXPECT_EQ(0, FtsSet(h_, "\xBF\xAA\xBB\xEF \xBF\xEC\xB5\xBF"));
+  EXPECT_EQ(2, FtsSet(h_, "\xBC\xAD\xBF\xEF"));  // 서울
+  EXPECT_EQ((std::vector<int32_t>{1, 3}), Candidates(h_));
+  EXPECT_EQ(0, FtsNextRec(h_));  // stays at the end
+  EXPECT_EQ(3, FtsSet(h_, "0"));
+  EXPECT_EQ((std::vector<int32_t>{1, 2, 3}), Candidates(h_));
+  EXPECT_EQ(1, FtsSet(h_, "  abc  "));  // spaces around, letters without case
+  EXPECT_EQ((std::vector<int32_t>{3}), Candidates(h_));
+}
+
+TEST_F(FtsApiTest, FailedSetLeavesNoCandidates) {
+  ASSERT_EQ(2, FtsSet(h_, "\xBC\xAD\xBF\xEF"));
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, "zzz"));
+  EXPECT_EQ(0, FtsNextRec(h_));
+  EXPECT_EQ(0, FtsNextRec(FtsOpen(path_.c_str(), 20, 1)));  // fresh handle: nothing yet
+}
+
+TEST_F(FtsApiTest, TextLengthLimit) {
+  std::string text(FTS_MAX_TEXT, 'x');
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h_, text.c_str()));
+  text = std::string(FTS_MAX_TEXT - 2, ' ') + "AB";
+  EXPECT_EQ(1, FtsSet(h_, text.c_str()));
+  EXPECT_EQ(1, FtsVerify(h_, " xab", text.c_str(), 3));
+  text += "C";
+  EXPECT_EQ(FTS_ERR_TOO_LONG, FtsSet(h_, text.c_str()));
+  EXPECT_EQ(0, FtsNextRec(h_));
+  EXPECT_EQ(FTS_ERR_TOO_LONG, FtsVerify(h_, " xab", text.c_str(), 3));
+}
+
+TEST_F(FtsApiTest, NullArgumentsAndModes) {
+  EXPECT_EQ(FTS_ERR_ARG, FtsSet(h_, nullptr));
+  EXPECT_EQ(FTS_ERR_ARG, FtsVerify(h_, nullptr, "a", 3));
+  EXPECT_EQ(FTS_ERR_ARG, FtsVerify(h_, "a", nullptr, 3));
+  EXPECT_EQ(FTS_ERR_ARG, FtsVerify(h_, "a", "a", 0));
+  EXPECT_EQ(FTS_ERR_ARG, FtsVerify(h_, "a", "a", 4));
+  EXPECT_EQ(FTS_ERR_ARG, FtsVerifySized(h_, "a", -1, "a", 3));
+  EXPECT_EQ(FTS_ERR_ARG, FtsCreate(nullptr, 0, 0, 0, 0));
+  EXPECT_EQ(FTS_ERR_ARG, FtsCreate("", 0, 0, 0, 0));
+  EXPECT_EQ(FTS_ERR_ARG, FtsOpen(nullptr, 0, 0));
+  EXPECT_EQ(FTS_ERR_STATE, FtsAdd(h_, " 1"));  // an opened index is read-only
+  EXPECT_EQ(3, FtsNumRecs(h_));
+}
+
+TEST(FtsHandles, BadAndClosedHandlesAnswerAnError) {
+  for (int32_t h : {0, -1, -13, 7777, 0x7FFFFFFF}) {
+    EXPECT_EQ(FTS_ERR_HANDLE, FtsAdd(h, " x"));
+    EXPECT_EQ(FTS_ERR_HANDLE, FtsSet(h, "x"));
+    EXPECT_EQ(FTS_ERR_HANDLE, FtsNextRec(h));
+    EXPECT_EQ(FTS_ERR_HANDLE, FtsVerify(h, " x", "x", 3));
+    EXPECT_EQ(FTS_ERR_HANDLE, FtsNumRecs(h));
+    EXPECT_EQ(FTS_ERR_HANDLE, FtsClose(h));
+  }
+  TempDir dir;
+  const int32_t h = FtsCreate(dir.File("a.fts").c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_EQ(0, FtsClose(h));
+  EXPECT_EQ(FTS_ERR_HANDLE, FtsClose(h));
+  EXPECT_EQ(FTS_ERR_HANDLE, FtsNumRecs(h));
+  // A new handle never repeats a closed one.
+  const int32_t again = FtsOpen(dir.File("a.fts").c_str(), 20, 1);
+  EXPECT_GT(again, 0);
+  EXPECT_NE(h, again);
+  EXPECT_EQ(FTS_ERR_HANDLE, FtsNumRecs(h));
+  EXPECT_EQ(0, FtsNumRecs(again));
+  FtsClose(again);
+}
+
+TEST(FtsHandles, FailedCreateAndOpen) {
+  TempDir dir;
+  EXPECT_EQ(FTS_ERR_IO, FtsCreate(dir.File("missing/x.fts").c_str(), 20, 2, 1, 1));
+  EXPECT_EQ(FTS_ERR_IO, FtsOpen(dir.File("none.fts").c_str(), 20, 1));
+  EXPECT_EQ(FTS_ERR_IO, FtsOpen(dir.Path().c_str(), 20, 1));  // a folder
+}
+
+TEST(FtsBuild, RecordNumbersAreTheRunningCountOfAdds) {
+  TempDir dir;
+  const std::string path = dir.File("b.fts");
+  const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_EQ(FTS_ERR_STATE, FtsSet(h, "a"));
+  EXPECT_EQ(FTS_ERR_STATE, FtsNextRec(h));
+  EXPECT_EQ(1, FtsAdd(h, " alpha"));
+  EXPECT_EQ(FTS_ERR_ARG, FtsAdd(h, nullptr));  // refused, but takes number 2
+  std::string endless(FTS_MAX_RECORD + 10, 'q');
+  auto unterminated = std::make_unique<char[]>(endless.size());
+  std::memcpy(unterminated.get(), endless.data(), endless.size());
+  EXPECT_EQ(FTS_ERR_RECORD, FtsAdd(h, unterminated.get()));  // number 3
+  EXPECT_EQ(FTS_ERR_ARG, FtsAddSized(h, " x", -1));          // number 4
+  // Sized: ends at the declared size without a zero byte (ASan would see a read past it).
+  auto sized = std::make_unique<char[]>(6);
+  std::memcpy(sized.get(), " gamma", 6);
+  EXPECT_EQ(5, FtsAddSized(h, sized.get(), 6));
+  EXPECT_EQ(6, FtsAddSized(h, " beta\0alpha", 11));  // ends at its zero byte
+  EXPECT_EQ(7, FtsAdd(h, ""));
+  EXPECT_EQ(7, FtsNumRecs(h));
+  EXPECT_EQ(1, FtsVerifySized(h, sized.get(), 6, "gamma", 3));
+  EXPECT_EQ(0, FtsVerifySized(h, sized.get(), 5, "gamma", 3));
+  EXPECT_EQ(FTS_ERR_RECORD, FtsVerify(h, unterminated.get(), "q", 3));
+  ASSERT_EQ(0, FtsClose(h));
+
+  const int32_t r = FtsOpen(path.c_str(), 20, 1);
+  ASSERT_GT(r, 0);
+  EXPECT_EQ(7, FtsNumRecs(r));
+  EXPECT_EQ(1, FtsSet(r, "alpha"));
+  EXPECT_EQ((std::vector<int32_t>{1}), Candidates(r));
+  EXPECT_EQ(1, FtsSet(r, "gamma"));
+  EXPECT_EQ((std::vector<int32_t>{5}), Candidates(r));
+  EXPECT_EQ(1, FtsSet(r, "bet"));
+  EXPECT_EQ((std::vector<int32_t>{6}), Candidates(r));
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(r, "qq"));  // the refused record has no keys
+  FtsClose(r);
+}
+
+TEST(FtsBuild, EmptyIndex) {
+  TempDir dir;
+  const std::string path = dir.File("empty.fts");
+  ASSERT_EQ(0, BuildIndex(path, {}));
+  const int32_t h = FtsOpen(path.c_str(), 20, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_EQ(0, FtsNumRecs(h));
+  EXPECT_EQ(0, FtsNumKeys(h));
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(h, "a"));
+  EXPECT_EQ(0, FtsNextRec(h));
+  FtsClose(h);
+}
+
+TEST(FtsBuild, SeveralIndexesOpenAtOnce) {
+  TempDir dir;
+  ASSERT_EQ(0, BuildIndex(dir.File("1.fts"), {" red", " green"}));
+  ASSERT_EQ(0, BuildIndex(dir.File("2.fts"), {" green", " blue", " green blue"}));
+  const int32_t a = FtsOpen(dir.File("1.fts").c_str(), 20, 1);
+  const int32_t b = FtsOpen(dir.File("2.fts").c_str(), 20, 1);
+  ASSERT_GT(a, 0);
+  ASSERT_GT(b, 0);
+  EXPECT_EQ(1, FtsSet(a, "green"));
+  EXPECT_EQ(2, FtsSet(b, "green"));
+  EXPECT_EQ((std::vector<int32_t>{2}), Candidates(a));
+  EXPECT_EQ((std::vector<int32_t>{1, 3}), Candidates(b));
+  EXPECT_EQ(FTS_ERR_NO_KEY, FtsSet(a, "blue"));
+  EXPECT_EQ(2, FtsNumRecs(a));
+  EXPECT_EQ(3, FtsNumRecs(b));
+  FtsClose(a);
+  EXPECT_EQ(1, FtsSet(b, "green blue"));
+  FtsClose(b);
+}
+
+}  // namespace

@@ -1,0 +1,198 @@
+// The index file: round trip, validation at open, and the atomic write.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "FtsTestSupport.h"
+#include "ZipcodeRecords.h"
+
+using ftstest::BuildIndex;
+using ftstest::Candidates;
+using ftstest::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A new file each time: rewriting one in place makes the file system flush it.
+void WriteFile(const std::string& path, const std::string& data) {
+  std::error_code ec;
+  fs::remove(path, ec);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
+}
+
+std::vector<std::string> FirstRecords(size_t n) {
+  auto all = ftstest::MakeRecords(ftstest::ReadZipcodeCsv(ftstest::ZipcodeCsvPath()));
+  all.resize(std::min(n, all.size()));
+  return all;
+}
+
+size_t EntriesIn(const std::string& dir) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+TEST(FtsFile, RoundTripLeavesOnlyTheIndex) {
+  TempDir dir;
+  const auto records = FirstRecords(3000);
+  ASSERT_EQ(3000u, records.size());
+  const std::string path = dir.File("POSTCODE.FTS");
+  ASSERT_EQ(0, BuildIndex(path, records));
+  EXPECT_EQ(1u, EntriesIn(dir.Path()));  // no temporary file left behind
+  const int32_t h = FtsOpen(path.c_str(), 20, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_EQ(3000, FtsNumRecs(h));
+  // 개포1동: the first rows of the list.
+  EXPECT_GT(FtsSet(h, "\xB0\xB3\xC6\xF7\x31\xB5\xBF"), 0);
+  EXPECT_EQ(1, Candidates(h).front());
+  FtsClose(h);
+  // Rebuilding gives the same bytes.
+  const std::string first = ReadFile(path);
+  ASSERT_EQ(0, BuildIndex(path, records));
+  EXPECT_EQ(first, ReadFile(path));
+}
+
+TEST(FtsFile, TruncatedAtEveryLengthFailsToOpen) {
+  TempDir dir;
+  const std::string path = dir.File("t.fts");
+  ASSERT_EQ(0, BuildIndex(path, FirstRecords(60)));
+  const std::string image = ReadFile(path);
+  ASSERT_GT(image.size(), 1000u);
+  const std::string cut = dir.File("cut.fts");
+  for (size_t n = 0; n < image.size(); ++n) {
+    WriteFile(cut, image.substr(0, n));
+    const int32_t h = FtsOpen(cut.c_str(), 20, 1);
+    ASSERT_EQ(FTS_ERR_FORMAT, h) << "length " << n;
+  }
+  WriteFile(cut, image + "x");  // one byte too many
+  EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(cut.c_str(), 20, 1));
+  WriteFile(cut, image);
+  const int32_t h = FtsOpen(cut.c_str(), 20, 1);
+  EXPECT_GT(h, 0);
+  FtsClose(h);
+}
+
+TEST(FtsFile, ByteFlipsFailToOpen) {
+  TempDir dir;
+  const std::string path = dir.File("f.fts");
+  ASSERT_EQ(0, BuildIndex(path, FirstRecords(500)));
+  const std::string image = ReadFile(path);
+  const std::string bad = dir.File("bad.fts");
+  std::mt19937 rng(42);
+  for (int i = 0; i < 3000; ++i) {
+    std::string copy = image;
+    const size_t at = rng() % copy.size();
+    copy[at] = static_cast<char>(copy[at] ^ (1 + rng() % 255));
+    if (i % 3 == 0) {  // and a second flip elsewhere
+      const size_t at2 = rng() % copy.size();
+      copy[at2] = static_cast<char>(copy[at2] ^ 0x5A);
+      if (copy == image) continue;
+    }
+    WriteFile(bad, copy);
+    ASSERT_EQ(FTS_ERR_FORMAT, FtsOpen(bad.c_str(), 20, 1)) << "flip at " << at;
+  }
+}
+
+TEST(FtsFile, ForeignFilesFailToOpen) {
+  TempDir dir;
+  const std::string path = dir.File("x.fts");
+  for (const std::string& data :
+       {std::string(), std::string("PFFTSIDX"), std::string(64, '\0'), std::string(4096, 'A'),
+        ReadFile(ftstest::ZipcodeCsvPath()).substr(0, 100000)}) {
+    WriteFile(path, data);
+    EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(path.c_str(), 20, 1)) << data.size();
+  }
+}
+
+TEST(FtsFile, BuildKeepsTheOldFileUntilClose) {
+  TempDir dir;
+  const std::string path = dir.File("POSTCODE.FTS");
+  ASSERT_EQ(0, BuildIndex(path, {" old"}));
+  const std::string old = ReadFile(path);
+  const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  FtsAdd(h, " new");
+  EXPECT_EQ(old, ReadFile(path));
+  ASSERT_EQ(0, FtsClose(h));
+  const int32_t r = FtsOpen(path.c_str(), 20, 1);
+  EXPECT_EQ(1, FtsSet(r, "new"));
+  FtsClose(r);
+}
+
+TEST(FtsFile, BuildKilledHalfWayLeavesTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.File("POSTCODE.FTS");
+  ASSERT_EQ(0, BuildIndex(path, {" old"}));
+  const std::string old = ReadFile(path);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+    for (int i = 0; i < 1000; ++i) FtsAdd(h, " half built");
+    _exit(0);  // gone without FtsClose
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(old, ReadFile(path));
+  EXPECT_EQ(1u, EntriesIn(dir.Path()));
+}
+
+TEST(FtsFile, UnwritableFolderAtCloseReportsAndLeavesNothing) {
+  TempDir dir;
+  const std::string folder = dir.File("sub");
+  fs::create_directory(folder);
+  const int32_t h = FtsCreate((folder + "/POSTCODE.FTS").c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  FtsAdd(h, " x");
+  fs::remove_all(folder);  // the folder is gone before the write
+  EXPECT_EQ(FTS_ERR_IO, FtsClose(h));
+  EXPECT_EQ(FTS_ERR_HANDLE, FtsNumRecs(h));
+  EXPECT_FALSE(fs::exists(folder));
+}
+
+TEST(FtsFile, TwoProcessesBuildingAtOnceLeaveAValidIndex) {
+  TempDir dir;
+  const std::string path = dir.File("POSTCODE.FTS");
+  const auto records = FirstRecords(20000);
+  for (int round = 0; round < 3; ++round) {
+    int go[2];
+    ASSERT_EQ(0, pipe(go));
+    pid_t kids[2];
+    for (int k = 0; k < 2; ++k) {
+      kids[k] = fork();
+      ASSERT_GE(kids[k], 0);
+      if (kids[k] == 0) {
+        close(go[1]);
+        char c;
+        if (read(go[0], &c, 1) < 0) _exit(2);  // start together
+        const size_t n = k == 0 ? records.size() : records.size() / 2;
+        const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+        for (size_t i = 0; i < n; ++i) FtsAdd(h, records[i].c_str());
+        _exit(FtsClose(h) == 0 ? 0 : 1);
+      }
+    }
+    close(go[0]);
+    close(go[1]);  // releases both
+    for (pid_t kid : kids) {
+      int status = 0;
+      waitpid(kid, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const int32_t h = FtsOpen(path.c_str(), 20, 1);
+    ASSERT_GT(h, 0);
+    const int32_t n = FtsNumRecs(h);
+    EXPECT_TRUE(n == 20000 || n == 10000) << n;
+    FtsClose(h);
+    EXPECT_EQ(1u, EntriesIn(dir.Path()));
+  }
+}
+
+}  // namespace
