@@ -119,6 +119,7 @@ class TFormMain : public QWidget, public TFormMainData {
   void butFiltClick();
 
   // ---- Search and result actions (FormMainSearch.cpp)
+  // The search entry, run by Return in edSearch and by butFilt.
   void SearchEntry();
   void RunSearch();
   void Post1Click();
@@ -144,6 +145,10 @@ class TFormMain : public QWidget, public TFormMainData {
   void LoadBannerFrom(const QString& path);
   const QImage& BannerImage() const { return banner_; }
   void Image1Click();
+
+ signals:
+  // Emitted by Return in edSearch and by butFilt, right before SearchEntry.
+  void SearchEntryRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,0 +1,60 @@
+#pragma once
+// A main window for tests: its settings in a temporary program folder, its
+// message boxes and web addresses recorded, its start-up sequence only when a
+// test runs it, and its own single-instance marker in a private runtime
+// folder.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/FormMain.h"
+#include "app/Settings.h"
+#include "platform/MessageBox.h"
+#include "platform/OpenUrl.h"
+
+class FormFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(programDir_.isValid());
+    ASSERT_TRUE(runtimeDir_.isValid());
+    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtimeDir_.path().toLocal8Bit());
+    app::SetProgramFolder(programDir_.path());
+  }
+  void TearDown() override {
+    form_.reset();
+    app::SetProgramFolder(QString());
+    qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+  }
+
+  TFormMain& Form() {
+    if (!form_) {
+      form_ = std::make_unique<TFormMain>();
+      form_->InstanceMarkerName = QStringLiteral("TestMarker");
+      form_->SetActivateOnShow(false);
+    }
+    return *form_;
+  }
+
+  // Shows the window and waits until it is active, so that keys reach the
+  // focus widget as they do on a desktop.
+  void ShowActive() {
+    Form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+  }
+
+  QString ProgramDir() const { return programDir_.path(); }
+
+  platform::MessageRecorder messages_;
+  platform::UrlRecorder urls_;
+  std::unique_ptr<TFormMain> form_;
+
+ private:
+  QTemporaryDir programDir_;
+  QTemporaryDir runtimeDir_;
+  QByteArray savedRuntime_;
+};

@@ -1,0 +1,132 @@
+// Creation, the start-up sequence and the end of the run with the settings
+// file: caption, message switch, the file written at the end, the write
+// error, and the close request of a second instance.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+
+#include "FormFixture.h"
+#include "platform/InstanceMarker.h"
+
+namespace {
+
+class FormLifecycle : public FormFixture {
+ protected:
+  QString IniPath() const { return ProgramDir() + "/LOG/KOLBRENT.INI"; }
+  void PutIni(const QByteArray& bytes) {
+    QDir().mkpath(ProgramDir() + "/LOG");
+    QFile f(IniPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  QByteArray GetIni() const {
+    QFile f(IniPath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+  }
+  void Activate() {
+    ShowActive();
+    Form().FormActivate();
+  }
+};
+
+TEST_F(FormLifecycle, NoSettingsFileGivesDefaultsAndTheEndCreatesIt) {
+  Activate();
+  EXPECT_EQ(Form().windowTitle(), app::kDefaultCaption);
+  EXPECT_TRUE(Form().CheckBoxMsg->isChecked());
+  EXPECT_TRUE(QDir(ProgramDir() + "/LOG").exists());  // made by FormCreate
+  EXPECT_FALSE(QFile::exists(IniPath()));
+  form_.reset();
+  EXPECT_EQ(GetIni(), QByteArray("[QORVA]\nMSG=Y\n"));
+  EXPECT_TRUE(messages_.Messages().isEmpty());
+}
+
+TEST_F(FormLifecycle, UntickedBoxIsWrittenAsN) {
+  Activate();
+  Form().CheckBoxMsg->setChecked(false);
+  form_.reset();
+  EXPECT_EQ(GetIni(), QByteArray("[QORVA]\nMSG=N\n"));
+}
+
+TEST_F(FormLifecycle, MessageSwitchValues) {
+  struct Case {
+    const char* stored;
+    bool ticked;
+  } cases[] = {{"Y", true},    {"y", true}, {" y ", true}, {"N", false},
+               {"yes", false}, {"", false}, {"1", false}};
+  for (const Case& c : cases) {
+    form_.reset();  // its end writes MSG, so before the file is put
+    PutIni(QByteArray("[QORVA]\nMSG=") + c.stored + "\n");
+    Activate();
+    EXPECT_EQ(Form().CheckBoxMsg->isChecked(), c.ticked) << "MSG=" << c.stored;
+  }
+}
+
+TEST_F(FormLifecycle, HandWrittenCaptionIsKeptAsStoredAndOtherLinesSurvive) {
+  PutIni("; hand-made\n[qorva]\nCaption=Postal finder (my copy)\nmsg=n\n[Other]\nA=1\n");
+  Activate();
+  EXPECT_EQ(Form().windowTitle(), "Postal finder (my copy)");
+  EXPECT_FALSE(Form().CheckBoxMsg->isChecked());
+  Form().CheckBoxMsg->setChecked(true);
+  form_.reset();
+  EXPECT_EQ(
+      GetIni(),
+      QByteArray("; hand-made\n[qorva]\nCaption=Postal finder (my copy)\nMSG=Y\n[Other]\nA=1\n"));
+}
+
+TEST_F(FormLifecycle, StartUpSequenceEndsWithTheFocusInTheSearchBox) {
+  Activate();
+  EXPECT_TRUE(Form().HasActivated());
+  EXPECT_FALSE(Form().InStartUp());
+  EXPECT_EQ(QApplication::focusWidget(), Form().edSearch);
+  QApplication::processEvents();
+  EXPECT_TRUE(Form().isVisible());  // the first instance stays
+}
+
+TEST_F(FormLifecycle, StartUpSequenceRunsOnceAfterTheFirstShow) {
+  TFormMain& f = Form();
+  f.SetActivateOnShow(true);
+  EXPECT_FALSE(f.HasActivated());
+  ShowActive();
+  QApplication::processEvents();
+  EXPECT_TRUE(f.HasActivated());
+  f.CheckBoxMsg->setChecked(false);
+  f.hide();
+  f.show();
+  QApplication::processEvents();
+  f.FormActivate();
+  EXPECT_FALSE(f.CheckBoxMsg->isChecked());  // the sequence did not run again
+}
+
+TEST_F(FormLifecycle, UnwritableSettingsShowTheErrorAndTheEndStillCompletes) {
+  // LOG is a plain file: the folder can be neither created nor written into.
+  {
+    QFile blocker(ProgramDir() + "/LOG");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  }
+  Activate();
+  EXPECT_TRUE(Form().CheckBoxMsg->isChecked());
+  form_.reset();
+  EXPECT_EQ(messages_.Messages(),
+            QStringList("Unable to write to " + ProgramDir() + "/LOG/KOLBRENT.INI"));
+}
+
+TEST_F(FormLifecycle, ASecondInstanceFinishesItsStartUpAndThenCloses) {
+  PutIni("[QORVA]\nMSG=N\n");
+  // Another holder of the marker, as a running first instance would be. A
+  // name of its own: this process holds "TestMarker" since an earlier test.
+  platform::InstanceMarker first("TestMarkerHeldElsewhere");
+  ASSERT_EQ(first.Acquire(), platform::MarkerState::kAcquired);
+  Form().InstanceMarkerName = "TestMarkerHeldElsewhere";
+  Activate();
+  // The stages after the check still ran...
+  EXPECT_FALSE(Form().CheckBoxMsg->isChecked());
+  EXPECT_EQ(QApplication::focusWidget(), Form().edSearch);
+  EXPECT_TRUE(Form().isVisible());
+  // ...and the window closes once the loop runs again.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Form().isVisible(); }, 2000));
+  form_.reset();
+  EXPECT_EQ(GetIni(), QByteArray("[QORVA]\nMSG=N\n"));
+}
+
+}  // namespace
