@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Areas.h"
+#include "FieldDecode.h"
 #include "Scramble.h"
 #include "Text.h"
 #include "dbfengine.h"
@@ -52,6 +53,11 @@ const Field* findField(WorkArea* a, const char* name) {
   const Field* f = a->table().field(n.c_str());
   if (!f) setError(DBE_E_NO_FIELD, "unknown field " + n);
   return f;
+}
+
+std::string& numberText() {
+  static std::string text;  // reused: no allocation per record
+  return text;
 }
 
 dbe_bool flag(bool b) {
@@ -321,23 +327,13 @@ const char* dbe_GetString(const char* name) {
   if (!binary || blank) return returnText(reinterpret_cast<const char*>(p), f->width);
   char tmp[64];
   if ((f->type == 'I' || f->type == '+') && f->width == 4) {
-    uint32_t u =
-        vfp ? (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24)
-            : ((static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]) ^ 0x80000000u);
-    std::snprintf(tmp, sizeof tmp, "%11d", static_cast<int32_t>(u));
+    std::snprintf(tmp, sizeof tmp, "%11d", decodeInteger(p, a->table().version()));
     return returnText(tmp);
   }
   if ((f->type == 'B' || f->type == 'O' || f->type == 'Y') && f->width == 8) {
-    uint64_t u = 0;
-    for (int i = 7; i >= 0; --i) u = u << 8 | p[i];
-    double d;
-    if (f->type == 'Y') {
-      d = static_cast<double>(static_cast<int64_t>(u)) / 10000.0;
-    } else {
-      std::memcpy(&d, &u, 8);
-    }
-    std::string out;
-    formatNumber(out, d, 20, f->type == 'Y' ? 4 : f->decimals);
+    std::string& out = numberText();
+    formatNumber(out, f->type == 'Y' ? decodeCurrency(p) : decodeDouble(p), 20,
+                 f->type == 'Y' ? 4 : f->decimals);
     return returnText(out);
   }
   std::string hex;

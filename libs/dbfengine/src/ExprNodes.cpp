@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "FieldDecode.h"
 #include "Settings.h"
 #include "Text.h"
 #include "dbfengine.h"
@@ -61,35 +62,19 @@ void evalNumField(Node& n, const EvalContext& c, Value& v) {
   v.n = parseNumber(reinterpret_cast<const char*>(c.record + n.offset), n.size);
 }
 void evalIntField(Node& n, const EvalContext& c, Value& v) {
-  const uint8_t* p = c.record + n.offset;
-  uint32_t u;
-  if (n.bigEndianInt) {
-    u = (static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]) ^ 0x80000000u;
-  } else {
-    u = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-  }
-  v.n = static_cast<int32_t>(u);
+  v.n = decodeInteger(c.record + n.offset, n.bigEndianInt ? 0x04 : 0x30);
 }
 void evalDoubleField(Node& n, const EvalContext& c, Value& v) {
-  uint64_t u = 0;
-  for (int i = 7; i >= 0; --i) u = u << 8 | c.record[n.offset + i];
-  double d;
-  std::memcpy(&d, &u, 8);
-  v.n = std::isfinite(d) ? d : 0;
+  v.n = decodeDouble(c.record + n.offset);
 }
 void evalCurrencyField(Node& n, const EvalContext& c, Value& v) {
-  uint64_t u = 0;
-  for (int i = 7; i >= 0; --i) u = u << 8 | c.record[n.offset + i];
-  v.n = static_cast<double>(static_cast<int64_t>(u)) / 10000.0;
+  v.n = decodeCurrency(c.record + n.offset);
 }
 void evalDateField(Node& n, const EvalContext& c, Value& v) {
   v.d = parseDtos(reinterpret_cast<const char*>(c.record + n.offset), n.size);
 }
 void evalDateTimeField(Node& n, const EvalContext& c, Value& v) {
-  const uint8_t* p = c.record + n.offset;
-  const int32_t jd =
-      static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
-  v.d = jd > 0 && jd < 5373484 ? jd : 0;
+  v.d = decodeDateTimeDay(c.record + n.offset);
 }
 void evalLogField(Node& n, const EvalContext& c, Value& v) {
   const char ch = static_cast<char>(c.record[n.offset]);
@@ -284,7 +269,6 @@ NodePtr makeDateConstant(int32_t jd) {
 
 NodePtr makeField(const Field& f, uint8_t version) {
   NodePtr n;
-  const bool vfp = version >= 0x30 && version <= 0x32;
   switch (f.type) {
     case 'N':
     case 'F':
@@ -296,7 +280,7 @@ NodePtr makeField(const Field& f, uint8_t version) {
     case '+':
       if (f.width != 4) break;
       n = node(Type::Numeric, evalIntField);
-      n->bigEndianInt = !vfp;  // dBASE 7 stores longs big-endian, sign bit flipped
+      n->bigEndianInt = version == 0x04;  // see decodeInteger
       n->width = 11;
       break;
     case 'B':

@@ -64,7 +64,7 @@ void WorkArea::standOnEntry(int64_t p) {
 }
 
 int32_t WorkArea::nextVisible(int32_t r) {
-  const bool deleted = settings().deleted;
+  const bool skipDeleted = settings().deleted;
   const bool set = query_.inForce();
   if (r < 1) r = 1;
   while (r <= count_) {
@@ -72,14 +72,14 @@ int32_t WorkArea::nextVisible(int32_t r) {
       r = query_.next(r);
       if (r == 0) return 0;
     }
-    if (!deleted || record(r)[0] != '*') return r;
+    if (!skipDeleted || !deleted(r)) return r;
     ++r;
   }
   return 0;
 }
 
 int32_t WorkArea::prevVisible(int32_t r) {
-  const bool deleted = settings().deleted;
+  const bool skipDeleted = settings().deleted;
   const bool set = query_.inForce();
   if (r > count_) r = count_;
   while (r >= 1) {
@@ -87,7 +87,7 @@ int32_t WorkArea::prevVisible(int32_t r) {
       r = query_.prev(r);
       if (r == 0) return 0;
     }
-    if (!deleted || record(r)[0] != '*') return r;
+    if (!skipDeleted || !deleted(r)) return r;
     --r;
   }
   return 0;
@@ -282,8 +282,7 @@ void WorkArea::locateInOrder() {
 }
 
 int32_t WorkArea::visibleCount() {
-  const bool deleted = settings().deleted;
-  if (!deleted) return query_.inForce() ? query_.count() : count_;
+  if (!settings().deleted) return query_.inForce() ? query_.count() : count_;
   int32_t n = 0;
   for (int32_t r = nextVisible(1); r; r = r < count_ ? nextVisible(r + 1) : 0) ++n;
   return n;
@@ -424,12 +423,12 @@ bool WorkArea::runQuery(const std::string& text, int& code, std::string& message
     return false;
   }
   query_.reset(count_, QuerySet::Kind::Expression);
-  const bool deleted = settings().deleted;
+  const bool skipDeleted = settings().deleted;
   EvalContext c{nullptr, 0, table_->doubleByte()};
   Value v;
   for (int32_t r = 1; r <= count_; ++r) {
+    if (skipDeleted && deleted(r)) continue;
     c.record = record(r);
-    if (deleted && c.record[0] == '*') continue;
     c.recno = r;
     e->eval(c, v);
     if (v.l) query_.set(r, true);

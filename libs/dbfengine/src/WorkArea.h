@@ -48,9 +48,11 @@ class WorkArea {
   void goBottom();
   void skip(int32_t n);
   void go(int32_t recno);
+  // Deletion flags are stored in clear, also in scrambled tables.
+  bool deleted(int32_t r) const { return table_->record(r)[0] == '*'; }
   bool visible(int32_t r) {
     if (query_.inForce() && !query_.test(r)) return false;
-    return !settings().deleted || record(r)[0] != '*';
+    return !settings().deleted || !deleted(r);
   }
   int32_t visibleCount();
 
