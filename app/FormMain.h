@@ -31,6 +31,10 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
+namespace widgets {
+class TLedLabel;
+}  // namespace widgets
+
 namespace app {
 class TAlignLayout;
 class TPanel;
@@ -66,8 +70,8 @@ class TFormMain : public QWidget, public TFormMainData {
   // ---- Clock and calendar band
   app::TPanel* PanelBOTTOM = nullptr;  // bottom, above Panel1, 99 high
   app::TPanel* PanelLED = nullptr;     // left, 282 x 95
-  QWidget* LedLabelDate = nullptr;     // in PanelLED: 0, 0; 282 x 51 (CreateLedDisplays)
-  QWidget* LedLabelTime = nullptr;     // in PanelLED: 0, 46; 282 x 51 (CreateLedDisplays)
+  widgets::TLedLabel* LedLabelDate = nullptr;  // in PanelLED: 0, 0; 282 x 51
+  widgets::TLedLabel* LedLabelTime = nullptr;  // in PanelLED: 0, 46; 282 x 51
   QPlainTextEdit* MemoDisp = nullptr;  // fills the rest; read-only
 
   // ---- Banner band

@@ -1,16 +1,30 @@
 // The clock band's two LED displays and the timer tick that fills them.
+#include <QDateTime>
+#include <QLocale>
+
 #include "app/FormMain.h"
 #include "app/Panel.h"
+#include "widgets/ClockDisplay.h"
+#include "widgets/ClockFormat.h"
 
 void TFormMain::CreateLedDisplays() {
-  // Plain widgets of the displays' place and size until the LED labels are
-  // put here.
-  LedLabelDate = new QWidget(PanelLED);
+  // The date display first, so that the time display, which overlaps its
+  // lowest five pixels, lies on top.
+  LedLabelDate = new widgets::TLedLabel(PanelLED);
+  LedLabelTime = new widgets::TLedLabel(PanelLED);
   LedLabelDate->setObjectName(QStringLiteral("LedLabelDate"));
-  LedLabelDate->setGeometry(0, 0, 282, 51);
-  LedLabelTime = new QWidget(PanelLED);
   LedLabelTime->setObjectName(QStringLiteral("LedLabelTime"));
+  for (widgets::TLedLabel* label : {LedLabelDate, LedLabelTime})
+    widgets::ApplyClockDisplaySettings(*label);
+  LedLabelDate->setGeometry(0, 0, 282, 51);
   LedLabelTime->setGeometry(0, 46, 282, 51);
+  LedLabelDate->SetCaption(widgets::kClockDateCaption);
+  LedLabelTime->SetCaption(widgets::kClockTimeCaption);
 }
 
-void TFormMain::Timer1Timer() {}
+void TFormMain::Timer1Timer() {
+  // Two readings of the clock, as the displays are filled one after the other.
+  LedLabelDate->SetCaption(widgets::FormatClockDate(QDateTime::currentDateTime()));
+  LedLabelTime->SetCaption(widgets::FormatClockTime(QDateTime::currentDateTime(),
+                                                    widgets::LocaleTimeSeparator(QLocale())));
+}
