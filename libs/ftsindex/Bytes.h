@@ -18,9 +18,15 @@ inline uint64_t Load64(const uint8_t* p) {
   std::memcpy(&v, p, 8);
   return v;
 }
-inline void Store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
-inline void Store64(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
-inline void Append32(std::string& out, uint32_t v) { out.append(reinterpret_cast<char*>(&v), 4); }
+inline void Store32(uint8_t* p, uint32_t v) {
+  std::memcpy(p, &v, 4);
+}
+inline void Store64(uint8_t* p, uint64_t v) {
+  std::memcpy(p, &v, 8);
+}
+inline void Append32(std::string& out, uint32_t v) {
+  out.append(reinterpret_cast<char*>(&v), 4);
+}
 
 inline void AppendVarint(std::string& out, uint32_t v) {
   while (v >= 0x80) {

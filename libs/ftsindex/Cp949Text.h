@@ -8,7 +8,9 @@
 
 namespace fts {
 
-inline bool IsLeadByte(uint8_t b) { return b >= 0x81 && b <= 0xFE; }
+inline bool IsLeadByte(uint8_t b) {
+  return b >= 0x81 && b <= 0xFE;
+}
 inline bool IsTrailByte(uint8_t b) {
   return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A) || (b >= 0x81 && b <= 0xFE);
 }
@@ -35,9 +37,15 @@ void FoldCase(std::string_view text, std::string& out);
 // Keys: a character c alone is c << 16, a pair (c, d) is c << 16 | d. Codes
 // are never 0, so the two kinds never collide.
 using Key = uint32_t;
-inline Key UnigramKey(uint16_t c) { return static_cast<Key>(c) << 16; }
-inline Key BigramKey(uint16_t c, uint16_t d) { return static_cast<Key>(c) << 16 | d; }
-inline bool IsUnigram(Key k) { return (k & 0xFFFF) == 0; }
+inline Key UnigramKey(uint16_t c) {
+  return static_cast<Key>(c) << 16;
+}
+inline Key BigramKey(uint16_t c, uint16_t d) {
+  return static_cast<Key>(c) << 16 | d;
+}
+inline bool IsUnigram(Key k) {
+  return (k & 0xFFFF) == 0;
+}
 
 // Calls emit(key) for every character and adjacent pair inside each run of
 // non-space characters of the record (a key may repeat).

@@ -16,7 +16,9 @@ namespace fts {
 namespace {
 
 // Every key starts with a character code, which is never 0.
-bool ValidKey(Key k) { return (k >> 16) != 0; }
+bool ValidKey(Key k) {
+  return (k >> 16) != 0;
+}
 
 uint32_t ImageChecksum(const std::string& image) {
   // The checksum field itself counts as zero.

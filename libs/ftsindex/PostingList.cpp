@@ -7,8 +7,12 @@
 namespace fts {
 namespace {
 
-uint32_t BlockCount(uint32_t count) { return (count + kBlockSize - 1) / kBlockSize; }
-uint32_t BitmapBytes(uint32_t recordCount) { return (recordCount + 7) / 8; }
+uint32_t BlockCount(uint32_t count) {
+  return (count + kBlockSize - 1) / kBlockSize;
+}
+uint32_t BitmapBytes(uint32_t recordCount) {
+  return (recordCount + 7) / 8;
+}
 
 void EncodeDeltaBlocks(const std::vector<uint32_t>& values, std::string& out) {
   const auto count = static_cast<uint32_t>(values.size());
@@ -141,7 +145,9 @@ PostingCursor::PostingCursor(const PostingRef& ref) : ref_(ref) {
   if (ref_.encoding == kDeltaBlocks) blocks_ = BlockCount(ref_.count);
 }
 
-uint32_t PostingCursor::BlockFirst(uint32_t block) const { return Load32(ref_.data + 8ull * block); }
+uint32_t PostingCursor::BlockFirst(uint32_t block) const {
+  return Load32(ref_.data + 8ull * block);
+}
 
 void PostingCursor::DecodeBlock(uint32_t block) {
   DecodeBlockInto(ref_, block, values_);

@@ -44,20 +44,20 @@ extern "C" {
 #endif
 
 /* Limits. */
-#define FTS_MAX_TEXT 255      /* bytes of a search text, without its zero byte */
-#define FTS_MAX_RECORD 65535  /* bytes of a record read by FtsAdd / FtsVerify */
-#define FTS_MAX_OPEN 1024     /* indexes open at the same time */
+#define FTS_MAX_TEXT 255     /* bytes of a search text, without its zero byte */
+#define FTS_MAX_RECORD 65535 /* bytes of a record read by FtsAdd / FtsVerify */
+#define FTS_MAX_OPEN 1024    /* indexes open at the same time */
 
 /* Error codes (all negative). */
-#define FTS_ERR_HANDLE (-1)    /* bad, closed or never issued handle */
-#define FTS_ERR_ARG (-2)       /* null pointer, empty file name, bad size or mode */
-#define FTS_ERR_IO (-3)        /* file cannot be read, created or written */
-#define FTS_ERR_FORMAT (-4)    /* not an index file: foreign, truncated or corrupt */
-#define FTS_ERR_STATE (-5)     /* call not valid for this handle (building vs. open) */
-#define FTS_ERR_TOO_LONG (-6)  /* search text over FTS_MAX_TEXT bytes */
-#define FTS_ERR_RECORD (-7)    /* record without its zero byte within FTS_MAX_RECORD */
-#define FTS_ERR_FULL (-8)      /* too many open indexes or records, or out of memory */
-#define FTS_ERR_NO_KEY (-13)   /* FtsSet: the text yields no key, or a key is not indexed */
+#define FTS_ERR_HANDLE (-1)      /* bad, closed or never issued handle */
+#define FTS_ERR_ARG (-2)         /* null pointer, empty file name, bad size or mode */
+#define FTS_ERR_IO (-3)          /* file cannot be read, created or written */
+#define FTS_ERR_FORMAT (-4)      /* not an index file: foreign, truncated or corrupt */
+#define FTS_ERR_STATE (-5)       /* call not valid for this handle (building vs. open) */
+#define FTS_ERR_TOO_LONG (-6)    /* search text over FTS_MAX_TEXT bytes */
+#define FTS_ERR_RECORD (-7)      /* record without its zero byte within FTS_MAX_RECORD */
+#define FTS_ERR_FULL (-8)        /* too many open indexes or records, or out of memory */
+#define FTS_ERR_NO_KEY (-13)     /* FtsSet: the text yields no key, or a key is not indexed */
 #define FTS_ERR_NO_LIBRARY (-20) /* reserved for loaders: the library is not bound */
 
 /*

@@ -26,7 +26,9 @@ bool StartsWith(const std::string& s, const std::string& prefix) {
 
 }  // namespace
 
-std::string ZipcodeCsvPath() { return std::string(PF_SHARED_DIR) + "/data/zipcode.csv"; }
+std::string ZipcodeCsvPath() {
+  return std::string(PF_SHARED_DIR) + "/data/zipcode.csv";
+}
 
 std::vector<ZipRow> ReadZipcodeCsv(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -14,7 +14,9 @@ namespace {
 const char kGaNa[] = " \xB0\xA1\xB3\xAA";
 const char kStraddle[] = "\xA1\xB3";
 // 갂 = 81 41: a Hangul syllable whose trail byte is 'A'.
-const char kTrailA[] = " \x81\x41" "bc";
+const char kTrailA[] =
+    " \x81\x41"
+    "bc";
 
 class FtsMatchingTest : public ::testing::Test {
  protected:
@@ -39,7 +41,11 @@ TEST_F(FtsMatchingTest, NeverMatchesAcrossACharacterBoundary) {
     EXPECT_EQ(0, Verify(kTrailA, "A", mode)) << mode;
     EXPECT_EQ(0, Verify(kTrailA, "Abc", mode)) << mode;
     EXPECT_EQ(1, Verify(kTrailA, "bc", mode)) << mode;
-    EXPECT_EQ(1, Verify(kTrailA, "\x81\x41" "b", mode)) << mode;
+    EXPECT_EQ(1, Verify(kTrailA,
+                        "\x81\x41"
+                        "b",
+                        mode))
+        << mode;
   }
   // The same bytes found later on a boundary still count.
   EXPECT_EQ(1, Verify(" \xB0\xA1\xB3\xAA \xA1\xB3", kStraddle, 3));
@@ -72,9 +78,10 @@ TEST_F(FtsMatchingTest, CaseOfAsciiLetters) {
 
 TEST_F(FtsMatchingTest, PhraseAgainstWords) {
   // 서울 강남구 역삼동
-  const char* rec = " 135-080 02  \xBC\xAD\xBF\xEF \xB0\xAD\xB3\xB2\xB1\xB8 \xBF\xAA\xBB\xEF\xB5\xBF";
-  const char* inOrder = "\xB0\xAD\xB3\xB2\xB1\xB8 \xBF\xAA\xBB\xEF";   // 강남구 역삼
-  const char* reversed = "\xBF\xAA\xBB\xEF \xB0\xAD\xB3\xB2";          // 역삼 강남
+  const char* rec =
+      " 135-080 02  \xBC\xAD\xBF\xEF \xB0\xAD\xB3\xB2\xB1\xB8 \xBF\xAA\xBB\xEF\xB5\xBF";
+  const char* inOrder = "\xB0\xAD\xB3\xB2\xB1\xB8 \xBF\xAA\xBB\xEF";  // 강남구 역삼
+  const char* reversed = "\xBF\xAA\xBB\xEF \xB0\xAD\xB3\xB2";         // 역삼 강남
   EXPECT_EQ(1, Verify(rec, inOrder, 1));
   EXPECT_EQ(1, Verify(rec, inOrder, 3));
   EXPECT_EQ(0, Verify(rec, reversed, 1));
@@ -94,10 +101,16 @@ TEST_F(FtsMatchingTest, TextsWithoutWordsOrInvalidBytesMatchNothing) {
     EXPECT_EQ(0, Verify(" ab\xB0", "b\xB0", mode));  // lead byte without its trail
   }
   // A record's stray bytes are characters of their own and do not break matching.
-  EXPECT_EQ(1, Verify(" \xFF" "abc \x80", "abc", 3));
+  EXPECT_EQ(1, Verify(" \xFF"
+                      "abc \x80",
+                      "abc", 3));
   // B0 61 is a valid pair ('a' can be a trail byte), so "abc" starts inside it.
-  EXPECT_EQ(0, Verify(" \xB0" "abc", "abc", 3));
-  EXPECT_EQ(1, Verify(" \xB0" "abc", "bc", 3));
+  EXPECT_EQ(0, Verify(" \xB0"
+                      "abc",
+                      "abc", 3));
+  EXPECT_EQ(1, Verify(" \xB0"
+                      "abc",
+                      "bc", 3));
 }
 
 }  // namespace

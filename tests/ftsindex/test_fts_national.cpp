@@ -26,7 +26,8 @@ Chars ToChars(const std::string& s) {
     const auto b = static_cast<uint8_t>(s[i]);
     const bool lead = b >= 0x81 && b <= 0xFE;
     const auto t = i + 1 < s.size() ? static_cast<uint8_t>(s[i + 1]) : 0;
-    const bool trail = (t >= 0x41 && t <= 0x5A) || (t >= 0x61 && t <= 0x7A) || (t >= 0x81 && t <= 0xFE);
+    const bool trail =
+        (t >= 0x41 && t <= 0x5A) || (t >= 0x61 && t <= 0x7A) || (t >= 0x81 && t <= 0xFE);
     if (lead && trail) {
       out.push_back(static_cast<uint16_t>(b << 8 | t));
       i += 2;
@@ -144,11 +145,11 @@ TEST_F(NationalTable, IndexHoldsEveryRecord) {
 
 TEST_F(NationalTable, WhatPeopleType) {
   // 역삼, 역삼 강남, 강남구 역삼동, 개포1동 경남, 135-8, 031, 우성3차, 사서함, 동
-  for (const char* text :
-       {"\xBF\xAA\xBB\xEF", "\xBF\xAA\xBB\xEF \xB0\xAD\xB3\xB2",
-        "\xB0\xAD\xB3\xB2\xB1\xB8 \xBF\xAA\xBB\xEF\xB5\xBF", "\xB0\xB3\xC6\xF7\x31\xB5\xBF \xB0\xE6\xB3\xB2",
-        "135-8", "031", "\xBF\xEC\xBC\xBA\x33\xC2\xF7", "\xBB\xE7\xBC\xAD\xC7\xD4", "\xB5\xBF",
-        "  \xBF\xAA\xBB\xEF  ", "APT", "(1"}) {
+  for (const char* text : {"\xBF\xAA\xBB\xEF", "\xBF\xAA\xBB\xEF \xB0\xAD\xB3\xB2",
+                           "\xB0\xAD\xB3\xB2\xB1\xB8 \xBF\xAA\xBB\xEF\xB5\xBF",
+                           "\xB0\xB3\xC6\xF7\x31\xB5\xBF \xB0\xE6\xB3\xB2", "135-8", "031",
+                           "\xBF\xEC\xBC\xBA\x33\xC2\xF7", "\xBB\xE7\xBC\xAD\xC7\xD4", "\xB5\xBF",
+                           "  \xBF\xAA\xBB\xEF  ", "APT", "(1"}) {
     ExpectSameAsScan(text);
   }
   EXPECT_FALSE(BruteForce("\xBF\xAA\xBB\xEF \xB0\xAD\xB3\xB2").empty());

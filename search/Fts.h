@@ -1,0 +1,31 @@
+#pragma once
+// TFts: the application's access to the full-text library. Each method
+// forwards one library function and returns its result unchanged; FtsCreate
+// and FtsOpen keep their result in IndexHandle, the others pass it on.
+#include <cstdint>
+
+struct TFtsEntryPoints;
+
+class TFts {
+ public:
+  // Binds the library from the executable's folder (FtsLibraryFolder()). When
+  // it cannot be bound, every call answers FTS_ERR_NO_LIBRARY (-20).
+  TFts();
+
+  int32_t IndexHandle = 0;
+
+  int32_t FtsCreate(const char* fileName, int16_t arg1, int16_t arg2, int8_t arg3, int16_t arg4);
+  int32_t FtsOpen(const char* fileName, int16_t arg1, int16_t arg2);
+  int32_t FtsAdd(const char* record);
+  int32_t FtsSet(const char* text);
+  int32_t FtsNextRec();
+  // The library receives mode + 1: the search passes 2 for "every word, any order".
+  int32_t FtsVerify(const char* record, const char* text, uint8_t mode);
+  int32_t FtsNumRecs();
+  int32_t FtsClose();
+
+  bool Bound() const { return api_ != nullptr; }
+
+ private:
+  const TFtsEntryPoints* api_;
+};
