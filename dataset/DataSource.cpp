@@ -1,8 +1,9 @@
 #include "dataset/DataSource.h"
 
 #include "dataset/DataSet.h"
+#include "dataset/Field.h"
 
-TDataSource::TDataSource(QObject* parent) : QObject(parent) {}
+TDataSource::TDataSource(QObject* parent) : QObject(parent) { qRegisterMetaType<TField*>(); }
 
 TDataSource::~TDataSource() {
   if (dataSet_) dataSet_->RemoveSource(this);
