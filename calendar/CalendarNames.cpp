@@ -17,8 +17,8 @@ constexpr std::array<std::string_view, 10> kStems = {"甲", "乙", "丙", "丁",
 constexpr std::array<std::string_view, 12> kBranches = {"子", "丑", "寅", "卯", "辰", "巳",
                                                         "午", "未", "申", "酉", "戌", "亥"};
 
-constexpr std::array<std::string_view, 7> kWeekdayNames = {
-    "일요일", "월요일", "화요일", "수요일", "목요일", "금요일", "토요일"};
+constexpr std::array<std::string_view, 7> kWeekdayNames = {"일요일", "월요일", "화요일", "수요일",
+                                                           "목요일", "금요일", "토요일"};
 
 // Entries 2, 15, 19 and 27 are Hangul syllables, the others Hanja.
 constexpr std::array<std::string_view, 28> kMansionNames = {
@@ -66,10 +66,20 @@ const Tables& GetTables() {
 
 }  // namespace
 
-bool CalendarNamesAvailable() { return GetTables().available; }
-const std::array<std::string, 25>& TermNames() { return GetTables().terms; }
-const std::array<std::string, 60>& GanjiNames() { return GetTables().ganji; }
-const std::array<std::string, 7>& WeekdayNames() { return GetTables().weekdays; }
-const std::array<std::string, 28>& MansionNames() { return GetTables().mansions; }
+bool CalendarNamesAvailable() {
+  return GetTables().available;
+}
+const std::array<std::string, 25>& TermNames() {
+  return GetTables().terms;
+}
+const std::array<std::string, 60>& GanjiNames() {
+  return GetTables().ganji;
+}
+const std::array<std::string, 7>& WeekdayNames() {
+  return GetTables().weekdays;
+}
+const std::array<std::string, 28>& MansionNames() {
+  return GetTables().mansions;
+}
 
 }  // namespace calendar

@@ -41,10 +41,26 @@ enum Label {
   kLabelCount
 };
 
-constexpr std::array<std::string_view, kLabelCount> kLabelsUtf8 = {
-    " 양력 ", " 음력 ", "년 ", "월 ", "일 ", "일", "시 ", "분", "분 ", " 대월", " 소월", " 윤달",
-    " 평달", " 양력", " 이번달 절입: ", " 이번달 중기: ", " 다음달 절입: ",
-    " 이번달 합삭일시: 양력 ", " 이번달   망일시: 양력 ", " 다음달 합삭일시: 양력 "};
+constexpr std::array<std::string_view, kLabelCount> kLabelsUtf8 = {" 양력 ",
+                                                                   " 음력 ",
+                                                                   "년 ",
+                                                                   "월 ",
+                                                                   "일 ",
+                                                                   "일",
+                                                                   "시 ",
+                                                                   "분",
+                                                                   "분 ",
+                                                                   " 대월",
+                                                                   " 소월",
+                                                                   " 윤달",
+                                                                   " 평달",
+                                                                   " 양력",
+                                                                   " 이번달 절입: ",
+                                                                   " 이번달 중기: ",
+                                                                   " 다음달 절입: ",
+                                                                   " 이번달 합삭일시: 양력 ",
+                                                                   " 이번달   망일시: 양력 ",
+                                                                   " 다음달 합삭일시: 양력 "};
 
 struct Labels {
   bool available = true;
@@ -138,8 +154,8 @@ std::string BuildCalendarText(std::string_view dateText) {
   const MoonPhases phases = FindMoonPhases(date);
 
   TextWriter out(labels);
-  out << kSolarLine << date.year << kYearSpace << date.month << kMonthSpace << date.day
-      << kDaySpace << WeekdayNames()[w] << std::string(" ") << MansionNames()[x];
+  out << kSolarLine << date.year << kYearSpace << date.month << kMonthSpace << date.day << kDaySpace
+      << WeekdayNames()[w] << std::string(" ") << MansionNames()[x];
   out.NewLine();
   out << kLunarLine << lunar.year << kYearSpace << lunar.month << kMonthSpace << lunar.day << kDay
       << (lunar.bigMonth ? kBigMonth : kSmallMonth) << (lunar.leap ? kLeapMonth : kPlainMonth);

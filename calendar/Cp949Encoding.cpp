@@ -2,7 +2,6 @@
 
 #include <iconv.h>
 
-
 namespace calendar {
 
 std::optional<std::string> Utf8ToCp949(std::string_view utf8) {

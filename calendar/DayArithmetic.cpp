@@ -18,7 +18,9 @@ int16_t FebruaryLength(int32_t year) {
 constexpr std::array<int16_t, 13> kDaysBefore = {0,   31,  59,  90,  120, 151, 181,
                                                  212, 243, 273, 304, 334, 365};
 
-int32_t YearLength(int32_t year) { return DayOfYear(year, 12, 31); }
+int32_t YearLength(int32_t year) {
+  return DayOfYear(year, 12, 31);
+}
 
 struct Checkpoint {
   int32_t year;
@@ -51,9 +53,11 @@ int32_t DayDistance(int32_t year1, int16_t month1, int16_t day1, int32_t year2, 
   const bool firstIsLow = year1 < year2;
   const int32_t sign = firstIsLow ? -1 : 1;
   const int32_t lowYear = firstIsLow ? year1 : year2;
-  const int16_t lowDay = firstIsLow ? DayOfYear(year1, month1, day1) : DayOfYear(year2, month2, day2);
+  const int16_t lowDay =
+      firstIsLow ? DayOfYear(year1, month1, day1) : DayOfYear(year2, month2, day2);
   const int32_t highYear = firstIsLow ? year2 : year1;
-  const int16_t highDay = firstIsLow ? DayOfYear(year2, month2, day2) : DayOfYear(year1, month1, day1);
+  const int16_t highDay =
+      firstIsLow ? DayOfYear(year2, month2, day2) : DayOfYear(year1, month1, day1);
 
   // Unsigned arithmetic wraps like the 32-bit count instead of overflowing.
   uint32_t count = static_cast<uint32_t>(YearLength(lowYear) - lowDay);

@@ -10,7 +10,9 @@ namespace calendar {
 // Day plus the lengths of months 1 .. month-1 of the year. Month <= 1 gives day itself;
 // month 13 adds all twelve months; days past a month's end run into the next month.
 int16_t DayOfYear(int32_t year, int16_t month, int16_t day);
-inline int16_t DayOfYear(const SolarDate& d) { return DayOfYear(d.year, d.month, d.day); }
+inline int16_t DayOfYear(const SolarDate& d) {
+  return DayOfYear(d.year, d.month, d.day);
+}
 
 // Days from date 2 to date 1 (date 1 minus date 2).
 int32_t DayDistance(int32_t year1, int16_t month1, int16_t day1, int32_t year2, int16_t month2,

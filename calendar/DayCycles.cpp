@@ -18,7 +18,9 @@ int DaysIntoCycle(const SolarDate& date, int length) {
 
 }  // namespace
 
-int WeekdayIndex(const SolarDate& date) { return DaysIntoCycle(date, 7); }
+int WeekdayIndex(const SolarDate& date) {
+  return DaysIntoCycle(date, 7);
+}
 
 int MansionIndex(const SolarDate& date) {
   int n = DaysIntoCycle(date, 28) - 11;

@@ -46,7 +46,9 @@ struct Search {
   }
 };
 
-int16_t MonthOfPrincipalTerm(int p) { return static_cast<int16_t>((p - 1) / 2 + 1); }
+int16_t MonthOfPrincipalTerm(int p) {
+  return static_cast<int16_t>((p - 1) / 2 + 1);
+}
 
 bool SameMonthDayOrLater(const SolarDate& x, const SolarDate& start) {
   return x.month == start.month && x.day >= start.day;
@@ -161,6 +163,8 @@ MoonPhases FindMoonPhases(const SolarDate& date) {
   return phases;
 }
 
-void SolarToLunar(const SolarDate& date, LunarDate& result) { SolarToLunarAtDepth(date, result, 0); }
+void SolarToLunar(const SolarDate& date, LunarDate& result) {
+  SolarToLunarAtDepth(date, result, 0);
+}
 
 }  // namespace calendar

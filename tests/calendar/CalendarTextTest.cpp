@@ -13,7 +13,9 @@
 namespace calendar {
 namespace {
 
-std::string Cp949(std::string_view utf8) { return Utf8ToCp949(utf8).value(); }
+std::string Cp949(std::string_view utf8) {
+  return Utf8ToCp949(utf8).value();
+}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines(1);
@@ -29,16 +31,16 @@ std::vector<std::string> Lines(const std::string& text) {
 // Byte values of a few names as python3 gives them: '...'.encode('cp949').hex().
 TEST(CalendarNames, AreWindowsCodePage949Bytes) {
   ASSERT_TRUE(CalendarNamesAvailable());
-  EXPECT_EQ(MansionNames()[10], "\xfa\xc8");  // 虛
-  EXPECT_EQ(MansionNames()[20], "\xf3\xd1");  // 參
-  EXPECT_EQ(MansionNames()[15], "\xb4\xa9");  // 누
-  EXPECT_EQ(MansionNames()[2], "\xc0\xfa");   // 저
-  EXPECT_EQ(MansionNames()[19], "\xc0\xda");  // 자
-  EXPECT_EQ(MansionNames()[27], "\xc1\xf8");  // 진
-  EXPECT_EQ(MansionNames()[17], "\xd9\xdb");  // 昴
-  EXPECT_EQ(TermNames()[0], "\xc0\xd4\xc3\xe1");                  // 입춘
-  EXPECT_EQ(WeekdayNames()[5], "\xb1\xdd\xbf\xe4\xc0\xcf");       // 금요일
-  EXPECT_EQ(GanjiNames()[40], "\xcb\xa3\xf2\xe3");               // 甲辰
+  EXPECT_EQ(MansionNames()[10], "\xfa\xc8");                 // 虛
+  EXPECT_EQ(MansionNames()[20], "\xf3\xd1");                 // 參
+  EXPECT_EQ(MansionNames()[15], "\xb4\xa9");                 // 누
+  EXPECT_EQ(MansionNames()[2], "\xc0\xfa");                  // 저
+  EXPECT_EQ(MansionNames()[19], "\xc0\xda");                 // 자
+  EXPECT_EQ(MansionNames()[27], "\xc1\xf8");                 // 진
+  EXPECT_EQ(MansionNames()[17], "\xd9\xdb");                 // 昴
+  EXPECT_EQ(TermNames()[0], "\xc0\xd4\xc3\xe1");             // 입춘
+  EXPECT_EQ(WeekdayNames()[5], "\xb1\xdd\xbf\xe4\xc0\xcf");  // 금요일
+  EXPECT_EQ(GanjiNames()[40], "\xcb\xa3\xf2\xe3");           // 甲辰
 }
 
 TEST(CalendarNames, TablesAreComplete) {
@@ -58,7 +60,7 @@ TEST(CalendarNames, TablesAreComplete) {
 
 TEST(Utf8ToCp949, RejectsWhatCp949CannotHold) {
   EXPECT_EQ(Utf8ToCp949("abc").value(), "abc");
-  EXPECT_FALSE(Utf8ToCp949("\xe2\x82").has_value());    // truncated UTF-8
+  EXPECT_FALSE(Utf8ToCp949("\xe2\x82").has_value());          // truncated UTF-8
   EXPECT_FALSE(Utf8ToCp949("\xf0\x9f\x98\x80").has_value());  // an emoji
   EXPECT_EQ(Utf8ToCp949("").value(), "");
 }
@@ -69,7 +71,8 @@ TEST(BuildCalendarText, NineLinesOf2024_05_17ByteForByte) {
   std::ifstream in(PF_SOURCE_DIR "/tests/calendar/fixtures/calendar-2024-05-17.cp949",
                    std::ios::binary);
   ASSERT_TRUE(in);
-  const std::string expected((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string expected((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   const std::string text = BuildCalendarText("2024.05.17");
   EXPECT_EQ(text, expected);
   const std::vector<std::string> lines = Lines(text);
@@ -107,9 +110,9 @@ TEST(BuildCalendarText, TermOfTheDayCountsUpTo23_25) {
 }
 
 TEST(BuildCalendarText, MalformedDateTextGivesNoText) {
-  for (const char* bad : {"", "2024.05.1", "2024.05.170", "2024-05-17", "2024.13.01",
-                          "2024.00.10", "2024.02.30", "2023.02.29", "2024.04.31", "2024.05.00",
-                          "20a4.05.17", " 2024.5.17", "2024.05.1\x00"}) {
+  for (const char* bad :
+       {"", "2024.05.1", "2024.05.170", "2024-05-17", "2024.13.01", "2024.00.10", "2024.02.30",
+        "2023.02.29", "2024.04.31", "2024.05.00", "20a4.05.17", " 2024.5.17", "2024.05.1\x00"}) {
     EXPECT_EQ(BuildCalendarText(bad), "") << bad;
   }
   EXPECT_EQ(BuildCalendarText(std::string_view("2024.05.1\0", 10)), "");

@@ -62,8 +62,7 @@ TEST(DayDistance, WorkedExamples) {
   EXPECT_EQ(DayDistance(1996, 2, 4, 1995, 12, 31), 35);
   EXPECT_EQ(DayDistance(2024, 5, 17, 2024, 5, 17), 0);
   EXPECT_EQ(DayDistance(-9000, 1, 1, 1996, 2, 4), -4016237);
-  EXPECT_EQ(DayDistance(-9000, 1, 1, 1996, 2, 4),
-            PlainWalkDistance({-9000, 1, 1}, {1996, 2, 4}));
+  EXPECT_EQ(DayDistance(-9000, 1, 1, 1996, 2, 4), PlainWalkDistance({-9000, 1, 1}, {1996, 2, 4}));
   EXPECT_EQ(DayDistance(1996, 2, 4, -9000, 1, 1), 4016237);
 }
 
@@ -78,8 +77,8 @@ TEST(DayDistance, CheckpointsGiveThePlainWalk) {
   const int32_t checkpoints[] = {-9000, -8000, -7000, -6000, -5000, -4000, -3000, -2000,
                                  -1750, -1500, -1250, -1000, -750,  -500,  -250,  0,
                                  250,   500,   750,   1000,  1250,  1500,  1750};
-  const SolarDate highs[] = {{1990, 6, 1}, {1991, 12, 31}, {1992, 1, 1}, {1992, 3, 1},
-                             {2024, 5, 17}, {2400, 12, 31}};
+  const SolarDate highs[] = {{1990, 6, 1}, {1991, 12, 31}, {1992, 1, 1},
+                             {1992, 3, 1}, {2024, 5, 17},  {2400, 12, 31}};
   for (int32_t cp : checkpoints) {
     for (int32_t low : {cp - 1, cp, cp + 1}) {
       for (const SolarDate& high : highs) {

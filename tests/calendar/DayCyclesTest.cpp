@@ -11,7 +11,7 @@ TEST(WeekdayIndex, WorkedExamples) {
   EXPECT_EQ(WeekdayIndex({1996, 2, 4}), 0);
   EXPECT_EQ(WeekdayIndex({1995, 1, 1}), 0);
   EXPECT_EQ(WeekdayIndex({2024, 5, 17}), 5);
-  EXPECT_EQ(WeekdayIndex({1900, 1, 1}), 1);  // a Monday
+  EXPECT_EQ(WeekdayIndex({1900, 1, 1}), 1);    // a Monday
   EXPECT_EQ(WeekdayIndex({2100, 12, 31}), 5);  // a Friday
 }
 

@@ -74,7 +74,7 @@ TEST(SolarToLunar, DatesBeforeTheEpoch) {
   EXPECT_EQ(later.month, first.month);
   EXPECT_EQ(later.leap, first.leap);
   EXPECT_EQ(later.day, 1 + (p.newMoon.date.month == 7 ? 15 - p.newMoon.date.day
-                                                       : 15 + 30 - p.newMoon.date.day));
+                                                      : 15 + 30 - p.newMoon.date.day));
 }
 
 }  // namespace
