@@ -249,6 +249,17 @@ DBE_API void dbe_GetRecord(char* buffer);
  * field: "" (DBE_E_NO_FIELD). */
 DBE_API const char* dbe_GetString(const char* field);
 
+/* Contents of memo field `field` (M, G, P; dBASE B of width 10) of the
+ * current record, read from the memo file opened with the table (.DBT for
+ * dBASE tables, .FPT for FoxPro ones; a missing one is recorded as the
+ * warning DBE_E_OPEN at open). Copies up to `size` bytes into `buffer`, adds
+ * no terminator, and answers the memo's full length: 0 for an empty memo or
+ * at end of file, -1 on error (DBE_E_NO_FIELD, DBE_E_TYPE for another field
+ * type, DBE_E_OPEN without memo file, DBE_E_CORRUPT for a block outside the
+ * memo file, DBE_E_ARGUMENT). `buffer` may be NULL with size 0 to ask for the
+ * length only. Memo files are never scrambled. */
+DBE_API int32_t dbe_GetMemo(const char* field, char* buffer, int32_t size);
+
 /* Non-zero when the current record carries the deletion flag. */
 DBE_API dbe_bool dbe_Deleted(void);
 

@@ -115,3 +115,74 @@ TEST(DbfFixtures, ShapefileTableFromOgr2ogr) {
   EXPECT_EQ(dbe_Query(cp949("\"해운대\" $ GUGUN").c_str()), 2);
   EXPECT_EQ(dbe_QueryRecCount(), 1);
 }
+
+namespace {
+std::string memo(const char* field) {
+  const int32_t n = dbe_GetMemo(field, nullptr, 0);
+  if (n < 0) return "<error>";
+  std::string out(static_cast<size_t>(n), '\0');
+  EXPECT_EQ(dbe_GetMemo(field, out.data(), n), n);
+  return out;
+}
+}  // namespace
+
+TEST(DbfFixtures, MemoFieldsFromPythonDbf) {
+  {
+    OpenTable t(fixture("memo_cp949.dbf"), 4);
+    ASSERT_TRUE(t.ok()) << dbe_ErrorText();
+    dbe_GoTop();
+    std::string expected;
+    for (int i = 0; i < 40; ++i) expected += cp949("첫 번째 메모입니다. ");
+    EXPECT_EQ(memo("BODY"), expected);
+    // A short buffer gets the start; the answer is still the full length.
+    char part[6] = {'#', '#', '#', '#', '#', '#'};
+    EXPECT_EQ(dbe_GetMemo("BODY", part, 4), static_cast<int32_t>(expected.size()));
+    EXPECT_EQ(std::string(part, 4), expected.substr(0, 4));
+    EXPECT_EQ(part[4], '#');
+    dbe_Skip(1);
+    EXPECT_EQ(memo("BODY"), "");
+    dbe_Skip(1);
+    EXPECT_EQ(memo("BODY"), "short memo");
+    dbe_Skip(1);
+    EXPECT_EQ(dbe_GetMemo("BODY", nullptr, 0), 0) << "end of file";
+    dbe_ClearError();
+    EXPECT_EQ(dbe_GetMemo("CODE", nullptr, 0), -1);
+    EXPECT_EQ(dbe_Error(), DBE_E_TYPE);
+    EXPECT_EQ(dbe_GetMemo("NOPE", nullptr, 0), -1);
+    EXPECT_EQ(dbe_GetMemo("BODY", nullptr, 5), -1);
+  }
+  {
+    OpenTable t(fixture("vfp_cp949.dbf"), 2);
+    dbe_GoTop();
+    EXPECT_EQ(memo("NOTE"), cp949("메모 첫째"));
+    dbe_Skip(1);
+    EXPECT_EQ(memo("NOTE"), "memo two");
+    dbe_Skip(1);
+    EXPECT_EQ(memo("NOTE"), "");
+  }
+}
+
+TEST(DbfFixtures, MissingOrDamagedMemoFile) {
+  TempDir dir;
+  writeFile(dir.file("m.dbf"), readFile(fixture("memo_cp949.dbf")));
+  {
+    dbe_ClearError();
+    OpenTable t(dir.file("m.dbf"));
+    ASSERT_TRUE(t.ok()) << "the table opens without its memo file";
+    EXPECT_EQ(dbe_Error(), DBE_E_OPEN);
+    dbe_GoTop();
+    EXPECT_EQ(dbe_GetMemo("BODY", nullptr, 0), -1);
+    EXPECT_EQ(str(dbe_GetString("CODE")), "A1  ");
+  }
+  std::string dbt = readFile(fixture("memo_cp949.dbt"));
+  writeFile(dir.file("m.dbt"), dbt.substr(0, 600));  // cut inside the first memo
+  {
+    OpenTable t(dir.file("m.dbf"));
+    dbe_GoTop();
+    EXPECT_EQ(dbe_GetMemo("BODY", nullptr, 0), 600 - 512) << "text up to the end of the file";
+    dbe_Go(3);
+    dbe_ClearError();
+    EXPECT_EQ(dbe_GetMemo("BODY", nullptr, 0), -1) << "block beyond the file";
+    EXPECT_EQ(dbe_Error(), DBE_E_CORRUPT);
+  }
+}

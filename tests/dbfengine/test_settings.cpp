@@ -7,8 +7,8 @@ using namespace dbftest;
 
 TEST(DbfSettings, EachSettingAnswersThePreviousValue) {
   using Setter = dbe_bool (*)(dbe_bool);
-  for (Setter set : {dbe_SetDeleted, dbe_SetCentury, dbe_SetSoftSeek, dbe_SetExact,
-                     dbe_SetTranslate}) {
+  for (Setter set :
+       {dbe_SetDeleted, dbe_SetCentury, dbe_SetSoftSeek, dbe_SetExact, dbe_SetTranslate}) {
     const dbe_bool original = set(0);
     EXPECT_EQ(set(-1), 0);
     EXPECT_NE(set(-1), 0);

@@ -2,6 +2,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -40,6 +41,42 @@ std::string productionIndex(const std::string& path, const char* ext) {
   const size_t dot = path.rfind('.');
   const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
   return (hasExt ? path.substr(0, dot) : path) + ext;
+}
+
+bool isMemoField(const Field& f, bool foxpro) {
+  if (f.type == 'M' || f.type == 'G' || f.type == 'P')
+    return f.width == 10 || (foxpro && f.width == 4);
+  return f.type == 'B' && f.width == 10;  // dBASE binary memo
+}
+
+bool foxproTable(const Table& t) {
+  const uint8_t v = t.version();
+  return (v >= 0x30 && v <= 0x32) || v == 0xF5 || v == 0xFB;
+}
+
+// Memo file beside a table with memo fields: .FPT for FoxPro tables, .DBT for
+// dBASE ones (the other kind is tried too). A missing or unreadable one is
+// recorded; the table opens without it.
+void openMemo(WorkArea& a, const std::string& path) {
+  const bool fox = foxproTable(a.table());
+  bool any = false;
+  for (const Field& f : a.table().fields()) any = any || isMemoField(f, fox);
+  if (!any) return;
+  const char* order[2][4] = {{".DBT", ".dbt", ".FPT", ".fpt"}, {".FPT", ".fpt", ".DBT", ".dbt"}};
+  for (const char* ext : order[fox ? 1 : 0]) {
+    const std::string file = productionIndex(path, ext);
+    if (access(file.c_str(), F_OK) != 0) continue;
+    auto memo = std::make_unique<MemoFile>();
+    std::string message;
+    const bool fpt = ext[1] == 'F' || ext[1] == 'f';
+    if (!memo->open(file, fpt, settings().memoBlockSize, message)) {
+      setError(DBE_E_OPEN, message, true);
+      return;
+    }
+    a.setMemo(std::move(memo));
+    return;
+  }
+  setError(DBE_E_OPEN, "memo file missing for " + path, true);
 }
 
 const Field* findField(WorkArea* a, const char* name) {
@@ -117,6 +154,7 @@ int16_t dbe_UseEx(const char* path, const char* alias, int16_t mode, int16_t dri
     return 0;
   }
   selectArea(n);
+  openMemo(*raw, path);
   if (driver >= 3) {
     for (const char* ext : {".MTX", ".mtx"}) {
       const std::string idx = productionIndex(path, ext);
@@ -342,6 +380,42 @@ const char* dbe_GetString(const char* name) {
     hex += tmp;
   }
   return returnText(hex);
+}
+
+int32_t dbe_GetMemo(const char* name, char* buffer, int32_t size) {
+  WorkArea* a = current();
+  const Field* f = findField(a, name);
+  if (!f) return -1;
+  if (!isMemoField(*f, foxproTable(a->table()))) {
+    setError(DBE_E_TYPE, "not a memo field: " + f->name);
+    return -1;
+  }
+  if (size < 0 || (size > 0 && !buffer)) {
+    setError(DBE_E_ARGUMENT, "memo buffer is NULL or its size negative");
+    return -1;
+  }
+  if (a->eof()) return 0;
+  const uint8_t* p = a->current() + f->offset;
+  uint32_t block = 0;
+  if (f->width == 4) {
+    block = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+  } else {
+    const double d = parseNumber(reinterpret_cast<const char*>(p), f->width);
+    block = d >= 1 && d < 4294967295.0 ? static_cast<uint32_t>(d) : 0;
+  }
+  if (block == 0) return 0;
+  if (!a->memo()) {
+    setError(DBE_E_OPEN, "no memo file for " + a->table().path());
+    return -1;
+  }
+  static std::string text;  // reused between calls
+  if (!a->memo()->read(block, text) || text.size() > 0x7FFFFFFF) {
+    setError(DBE_E_CORRUPT,
+             "memo block " + std::to_string(block) + " is damaged in " + a->memo()->path());
+    return -1;
+  }
+  if (size > 0) std::memcpy(buffer, text.data(), std::min<size_t>(text.size(), size));
+  return static_cast<int32_t>(text.size());
 }
 
 dbe_bool dbe_Deleted(void) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Expr.h"
+#include "MemoFile.h"
 #include "MtxIndex.h"
 #include "QuerySet.h"
 #include "Settings.h"
@@ -39,6 +40,10 @@ class WorkArea {
   bool inClear() const { return descramble_ || !table_->encrypted(); }
   // Password: answers false when the table is scrambled and it does not fit.
   bool setPassword(const std::string& password);
+
+  // The memo file beside the table, nullptr when there is none.
+  const MemoFile* memo() const { return memo_.get(); }
+  void setMemo(std::unique_ptr<MemoFile> m) { memo_ = std::move(m); }
 
   // ---- position
   int32_t recno() const { return recno_; }
@@ -107,6 +112,7 @@ class WorkArea {
   uint64_t key_ = 0;
   bool descramble_ = false;
 
+  std::unique_ptr<MemoFile> memo_;
   std::vector<std::unique_ptr<MtxFile>> files_;
   std::vector<Order> orders_;
   int order_ = 0;
