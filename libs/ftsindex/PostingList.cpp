@@ -142,17 +142,25 @@ void DecodePostings(const PostingRef& ref, std::vector<uint32_t>& out) {
 }
 
 PostingCursor::PostingCursor(const PostingRef& ref) : ref_(ref) {
-  if (ref_.encoding == kDeltaBlocks) blocks_ = BlockCount(ref_.count);
+  if (ref_.encoding == kDeltaBlocks) {
+    blocks_ = BlockCount(ref_.count);
+    if (blocks_) EnterBlock(0);
+  }
 }
 
 uint32_t PostingCursor::BlockFirst(uint32_t block) const {
   return Load32(ref_.data + 8ull * block);
 }
 
-void PostingCursor::DecodeBlock(uint32_t block) {
-  DecodeBlockInto(ref_, block, values_);
-  decoded_ = true;
-  pos_ = 0;
+void PostingCursor::EnterBlock(uint32_t block) {
+  block_ = block;
+  const uint8_t* data = ref_.data + 8ull * blocks_;
+  next_ = data + Load32(ref_.data + 8ull * block + 4);
+  end_ = block + 1 < blocks_ ? data + Load32(ref_.data + 8ull * (block + 1) + 4)
+                             : ref_.data + ref_.length;
+  value_ = BlockFirst(block);
+  taken_ = 1;
+  entries_ = std::min(kBlockSize, ref_.count - block * kBlockSize);
 }
 
 bool PostingCursor::Contains(uint32_t value) {
@@ -171,14 +179,15 @@ bool PostingCursor::Contains(uint32_t value) {
       else
         hi = mid;
     }
-    block_ = lo;
-    decoded_ = false;
+    EnterBlock(lo);
   }
-  if (BlockFirst(block_) > value) return false;
-  if (!decoded_) DecodeBlock(block_);
-  const auto it = std::lower_bound(values_.begin() + pos_, values_.end(), value);
-  pos_ = static_cast<uint32_t>(it - values_.begin());
-  return it != values_.end() && *it == value;
+  while (value_ < value && taken_ < entries_) {
+    uint32_t d = 0;
+    if (!ReadVarint(next_, end_, d)) break;  // cannot happen after validation
+    value_ += d;
+    ++taken_;
+  }
+  return value_ == value;
 }
 
 }  // namespace fts

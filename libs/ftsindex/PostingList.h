@@ -39,14 +39,18 @@ class PostingCursor {
 
  private:
   uint32_t BlockFirst(uint32_t block) const;
-  void DecodeBlock(uint32_t block);
+  void EnterBlock(uint32_t block);
 
   PostingRef ref_;
   uint32_t blocks_ = 0;
   uint32_t block_ = 0;
-  bool decoded_ = false;
-  uint32_t pos_ = 0;
-  std::vector<uint32_t> values_;
+  // Within block_: the value reached, how many entries it has consumed, and
+  // where the next delta starts. Blocks are decoded only as far as probed.
+  uint32_t value_ = 0;
+  uint32_t taken_ = 0;
+  uint32_t entries_ = 0;
+  const uint8_t* next_ = nullptr;
+  const uint8_t* end_ = nullptr;
 };
 
 }  // namespace fts

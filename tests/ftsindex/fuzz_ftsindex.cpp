@@ -1,0 +1,92 @@
+// libFuzzer target over FtsOpen + FtsSet + FtsNextRec (+ FtsVerify), built by
+// scripts/fuzz-ftsindex from the library's sources with FTS_FUZZING, which
+// skips the checksum so that mutated files reach the structural checks.
+//
+// Input: one byte n, then n % 64 bytes of search text, then the index file.
+// Built with FTS_FUZZ_SEEDS instead, it writes a seed corpus to argv[1].
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "libs/ftsindex/ftsindex.h"
+
+namespace {
+
+std::string FdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+}  // namespace
+
+#ifndef FTS_FUZZ_SEEDS
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const size_t textLength = std::min<size_t>(data[0] % 64, size - 1);
+  const std::string text(reinterpret_cast<const char*>(data + 1), textLength);
+  const uint8_t* file = data + 1 + textLength;
+  const size_t fileSize = size - 1 - textLength;
+
+  const int fd = memfd_create("fts-fuzz", MFD_CLOEXEC);
+  if (fd < 0) return 0;
+  if (fileSize && write(fd, file, fileSize) != static_cast<ssize_t>(fileSize)) {
+    close(fd);
+    return 0;
+  }
+  const int32_t h = FtsOpen(FdPath(fd).c_str(), 20, 1);
+  close(fd);
+  if (h <= 0) return 0;
+  const int32_t records = FtsNumRecs(h);
+  const int32_t set = FtsSet(h, text.c_str());
+  int32_t previous = 0, seen = 0;
+  for (int32_t r; (r = FtsNextRec(h)) > 0;) {
+    // Candidates ascend, lie within the index and are as many as announced.
+    if (r <= previous || r > records || ++seen > set) abort();
+    previous = r;
+  }
+  if (set > 0 && seen != set) abort();
+  const std::string record = " " + text + " tail";
+  const int32_t v = FtsVerify(h, record.c_str(), text.c_str(), 3);
+  if (v != 0 && v != 1 && v != FTS_ERR_TOO_LONG) abort();
+  FtsClose(h);
+  return 0;
+}
+#else
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  const std::vector<std::vector<std::string>> tables = {
+      {" 135-806 02  \xBC\xAD\xBF\xEF \xB0\xAD\xB3\xB2\xB1\xB8", " 612-020 051 \xBA\xCE\xBB\xEA",
+       " 110-110 02  ABC \x81\x41" "bc"},
+      {},
+      {" a", " ab", " abc", " abcd"}};
+  int n = 0;
+  for (const auto& records : tables) {
+    // A dense table too, so that the corpus holds bitmaps and long block lists.
+    std::vector<std::string> rows = records;
+    if (rows.empty())
+      for (int i = 0; i < 700; ++i) rows.push_back(" " + std::to_string(i * 7919 % 1000) + " x");
+    const std::string path = std::string(argv[1]) + "/.seed.fts";
+    const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+    for (const auto& r : rows) FtsAdd(h, r.c_str());
+    FtsClose(h);
+    FILE* in = std::fopen(path.c_str(), "rb");
+    std::string image;
+    for (int c; in && (c = std::fgetc(in)) != EOF;) image.push_back(static_cast<char>(c));
+    if (in) std::fclose(in);
+    std::remove(path.c_str());
+    for (const char* query : {"ab", "1", "\xBC\xAD\xBF\xEF x", "7 x"}) {
+      std::string seed(1, static_cast<char>(std::strlen(query)));
+      seed += query;
+      seed += image;
+      FILE* out = std::fopen((std::string(argv[1]) + "/seed" + std::to_string(n++)).c_str(), "wb");
+      if (!out) return 1;
+      std::fwrite(seed.data(), 1, seed.size(), out);
+      std::fclose(out);
+    }
+  }
+  return 0;
+}
+#endif
