@@ -43,6 +43,27 @@ TEST(CalendarNames, AreWindowsCodePage949Bytes) {
   EXPECT_EQ(GanjiNames()[40], "\xcb\xa3\xf2\xe3");           // 甲辰
 }
 
+std::string ReadFixture(const char* name) {
+  std::ifstream in(std::string(PF_SOURCE_DIR "/tests/calendar/fixtures/") + name, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+template <size_t N>
+std::string Joined(const std::array<std::string, N>& names) {
+  std::string line;
+  for (const std::string& n : names) line += (line.empty() ? "" : " ") + n;
+  return line + "\n";
+}
+
+// Every table against python3's cp949 codec (see fixtures/README.md).
+TEST(CalendarNames, MatchPythonsCp949Codec) {
+  const std::string expected = ReadFixture("calendar-names.cp949");
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(
+      Joined(TermNames()) + Joined(GanjiNames()) + Joined(WeekdayNames()) + Joined(MansionNames()),
+      expected);
+}
+
 TEST(CalendarNames, TablesAreComplete) {
   for (const std::string& n : MansionNames()) EXPECT_EQ(n.size(), 2u);
   for (const std::string& n : GanjiNames()) EXPECT_EQ(n.size(), 4u);
@@ -66,13 +87,10 @@ TEST(Utf8ToCp949, RejectsWhatCp949CannotHold) {
 }
 
 // The fixture holds the nine lines of 2024-05-17 joined by carriage returns, encoded
-// with python3: '\r'.join(lines).encode('cp949').
+// with python3 (see fixtures/README.md).
 TEST(BuildCalendarText, NineLinesOf2024_05_17ByteForByte) {
-  std::ifstream in(PF_SOURCE_DIR "/tests/calendar/fixtures/calendar-2024-05-17.cp949",
-                   std::ios::binary);
-  ASSERT_TRUE(in);
-  const std::string expected((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
+  const std::string expected = ReadFixture("calendar-2024-05-17.cp949");
+  ASSERT_FALSE(expected.empty());
   const std::string text = BuildCalendarText("2024.05.17");
   EXPECT_EQ(text, expected);
   const std::vector<std::string> lines = Lines(text);
