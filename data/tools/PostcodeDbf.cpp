@@ -1,0 +1,127 @@
+#include "PostcodeDbf.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "DialCode.h"
+
+namespace postal {
+namespace {
+
+// The list carries no date of its own; the date it was published under keeps
+// every build of the table byte for byte the same.
+constexpr int kUpdateYear = 2017, kUpdateMonth = 5, kUpdateDay = 31;
+
+void PutLe16(std::string* out, size_t at, uint32_t v) {
+  (*out)[at] = static_cast<char>(v & 0xFF);
+  (*out)[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+
+void PutLe32(std::string* out, size_t at, uint32_t v) {
+  PutLe16(out, at, v & 0xFFFF);
+  PutLe16(out, at + 2, v >> 16);
+}
+
+std::string FieldDescriptor(const char* name, int width) {
+  std::string d(32, '\0');
+  std::memcpy(d.data(), name, std::strlen(name));  // at most 10 characters
+  d[11] = 'C';
+  d[16] = static_cast<char>(width);
+  return d;
+}
+
+void AppendPadded(std::string* out, const std::string& value, int width) {
+  out->append(value);
+  out->append(static_cast<size_t>(width) - value.size(), ' ');
+}
+
+}  // namespace
+
+PostcodeRecord MakeRecord(const SourceRow& row) {
+  PostcodeRecord r;
+  r.zipcode = row.zipcode;
+  r.ddd = DialCodeFor(row);
+  for (const std::string* part : {&row.sido, &row.gugun, &row.dong, &row.bunji}) {
+    if (part->empty()) continue;
+    if (!r.etc.empty()) r.etc += ' ';
+    r.etc += *part;
+  }
+  return r;
+}
+
+std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
+                                            ConvertError* error) {
+  std::vector<PostcodeRecord> records;
+  records.reserve(rows.size());
+  size_t etcWidth = 1;  // a field has at least one byte, also for an empty table
+  for (const auto& row : rows) {
+    records.push_back(MakeRecord(row));
+    const PostcodeRecord& r = records.back();
+    if (r.etc.size() > static_cast<size_t>(kMaxCharWidth)) {
+      if (error)
+        *error = {row.line, "address of " + std::to_string(r.etc.size()) +
+                                " bytes exceeds the 254 of a character field"};
+      return std::nullopt;
+    }
+    if (r.zipcode.size() != kZipcodeWidth || r.ddd.empty() || r.ddd.size() > kDddWidth) {
+      if (error) *error = {row.line, "no postal or dialling code for this row"};
+      return std::nullopt;
+    }
+    etcWidth = std::max(etcWidth, r.etc.size());
+  }
+
+  const int fieldCount = 3;
+  const uint32_t headerSize = 32 + 32 * fieldCount + 1;
+  const uint32_t recordSize = 1 + kZipcodeWidth + kDddWidth + static_cast<uint32_t>(etcWidth);
+
+  std::string out(32, '\0');
+  out[0] = 0x03;  // dBASE III without memo
+  out[1] = static_cast<char>(kUpdateYear - 1900);
+  out[2] = static_cast<char>(kUpdateMonth);
+  out[3] = static_cast<char>(kUpdateDay);
+  PutLe32(&out, 4, static_cast<uint32_t>(records.size()));
+  PutLe16(&out, 8, headerSize);
+  PutLe16(&out, 10, recordSize);
+  out[29] = static_cast<char>(kCp949LanguageDriver);
+  out += FieldDescriptor("ZIPCODE", kZipcodeWidth);
+  out += FieldDescriptor("DDD", kDddWidth);
+  out += FieldDescriptor("ETC", static_cast<int>(etcWidth));
+  out += '\r';
+
+  out.reserve(out.size() + records.size() * recordSize + 1);
+  for (const auto& r : records) {
+    out += ' ';  // not deleted
+    AppendPadded(&out, r.zipcode, kZipcodeWidth);
+    AppendPadded(&out, r.ddd, kDddWidth);
+    AppendPadded(&out, r.etc, static_cast<int>(etcWidth));
+  }
+  out += '\x1A';
+  return out;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* why) {
+  const std::string temp = path + ".tmp";
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) {
+    if (why) *why = temp + ": " + std::strerror(errno);
+    return false;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const int writeErrno = errno;
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed) {
+    if (why) *why = temp + ": " + std::strerror(written ? errno : writeErrno);
+    std::remove(temp.c_str());
+    return false;
+  }
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (why) *why = path + ": " + std::strerror(errno);
+    std::remove(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace postal

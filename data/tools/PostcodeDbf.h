@@ -1,0 +1,37 @@
+#pragma once
+// POSTCODE.DBF: a dBASE III table with the Korean (CP949) code-page byte 0x79
+// and the fields ZIPCODE C(7), DDD C(4), ETC C(n), n the longest address in
+// bytes. One record per source row, in SEQ order.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ConvertError.h"
+#include "SourceCsv.h"
+
+namespace postal {
+
+struct PostcodeRecord {
+  std::string zipcode;
+  std::string ddd;
+  std::string etc;  // SIDO GUGUN DONG BUNJI, empty parts left out
+};
+
+inline constexpr int kZipcodeWidth = 7;
+inline constexpr int kDddWidth = 4;
+inline constexpr int kMaxCharWidth = 254;  // dBASE III character fields
+inline constexpr uint8_t kCp949LanguageDriver = 0x79;
+
+PostcodeRecord MakeRecord(const SourceRow& row);
+
+// The whole file image. Fails (with the row's line) when an address is longer
+// than a character field can hold.
+std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
+                                            ConvertError* error);
+
+// Writes bytes to path through a temporary file in the same folder and a
+// rename, so that a failed run never leaves a partial table.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* why);
+
+}  // namespace postal

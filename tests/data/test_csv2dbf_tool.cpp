@@ -1,0 +1,90 @@
+// The converter as the build runs it: a good list makes the table, a
+// malformed one is refused with its line number and writes nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ProcessRun.h"
+#include "SourceText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Csv2DbfTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("csv2dbf-test-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const fs::path p = dir_ / name;
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p.string();
+  }
+  ProcessResult Run(const std::string& csv, const std::string& dbf) {
+    return RunCommand(Quoted(PF_CSV2DBF) + " " + Quoted(csv) + " " + Quoted(dbf));
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(Csv2DbfTool, AGoodListMakesTheTable) {
+  const std::string csv =
+      Write("good.csv", SourceCsv({"135-806,서울,강남구,개포1동 경남아파트,,1"}));
+  const std::string dbf = (dir_ / "POSTCODE.DBF").string();
+  ProcessResult r = Run(csv, dbf);
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  const std::string table = Read(dbf);
+  ASSERT_EQ(table.size(), 129u + 1 + 7 + 4 + K("서울 강남구 개포1동 경남아파트").size() + 1);
+  EXPECT_FALSE(fs::exists(dbf + ".tmp"));
+}
+
+TEST_F(Csv2DbfTool, AMalformedLineIsReportedWithItsNumberAndNothingIsWritten) {
+  const std::string csv = Write("bad.csv", SourceCsv({
+                                               "135-806,서울,강남구,개포1동,,1",
+                                               "135-807,서울,강남구,개포2동,,2",
+                                               "135-808,서울,강남구,개포3동,3",
+                                           }));
+  const std::string dbf = (dir_ / "POSTCODE.DBF").string();
+  ProcessResult r = Run(csv, dbf);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.output.find("bad.csv:4:"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("no table written"), std::string::npos) << r.output;
+  EXPECT_FALSE(fs::exists(dbf));
+  EXPECT_FALSE(fs::exists(dbf + ".tmp"));
+}
+
+TEST_F(Csv2DbfTool, ARefusedListLeavesAnEarlierTableAsItWas) {
+  const std::string dbf = Write("POSTCODE.DBF", "earlier table");
+  const std::string csv = Write("bad.csv", "ZIPCODE,SIDO,GUGUN,DONG,BUNJI,SEQ\r\n135-806,\x80\r\n");
+  ProcessResult r = Run(csv, dbf);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.output.find("bad.csv:2:"), std::string::npos) << r.output;
+  EXPECT_EQ(Read(dbf), "earlier table");
+}
+
+TEST_F(Csv2DbfTool, MissingSourceAndUnwritableFolderAreClearErrors) {
+  ProcessResult r = Run((dir_ / "none.csv").string(), (dir_ / "x.dbf").string());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.output.find("cannot be read"), std::string::npos) << r.output;
+
+  const std::string csv = Write("good.csv", SourceCsv({"135-806,서울,강남구,개포1동,,1"}));
+  r = Run(csv, (dir_ / "no-such-folder" / "POSTCODE.DBF").string());
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.output.find("no-such-folder"), std::string::npos) << r.output;
+
+  r = RunCommand(Quoted(PF_CSV2DBF));
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.output.find("usage"), std::string::npos);
+}
