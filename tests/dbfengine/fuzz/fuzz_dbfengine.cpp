@@ -38,7 +38,12 @@ void exercise() {
     int guard = 0;
     for (dbe_GoTop(); !dbe_Eof() && guard < 64; dbe_Skip(1), ++guard) {
       if (!buf.empty()) dbe_GetRecord(buf.data());
-      for (int f = 1; f <= dbe_FieldCount() && f < 16; ++f) dbe_GetString(dbe_FieldName(f));
+      for (int f = 1; f <= dbe_FieldCount() && f < 16; ++f) {
+        const std::string name = dbe_FieldName(f);
+        dbe_GetString(name.c_str());
+        char memo[64];
+        dbe_GetMemo(name.c_str(), memo, sizeof memo);
+      }
     }
     dbe_GoBottom();
     dbe_Skip(-3);
@@ -50,16 +55,25 @@ void exercise() {
   }
 }
 
+// Splits off the part after `marker` (up to the next part) into `path`.
+size_t splitPart(const uint8_t* data, size_t size, const char* marker, const std::string& path) {
+  unlink(path.c_str());
+  const uint8_t* at = static_cast<const uint8_t*>(memmem(data, size, marker, std::strlen(marker)));
+  if (!at) return size;
+  const size_t start = (at - data) + std::strlen(marker);
+  writeAll(path, data + start, size - start);
+  return static_cast<size_t>(at - data);
+}
+
 void fuzzTable(const uint8_t* data, size_t size) {
-  const std::string table = g_dir + "/t.dbf", index = g_dir + "/t.mtx";
-  const uint8_t* marker = static_cast<const uint8_t*>(memmem(data, size, "\nMTX\n", 5));
-  unlink(index.c_str());
-  if (marker) {
-    writeAll(table, data, marker - data);
-    writeAll(index, marker + 5, size - (marker - data) - 5);
-  } else {
-    writeAll(table, data, size);
-  }
+  const std::string table = g_dir + "/t.dbf";
+  // Layout: table, then optionally "\nMEMO\n" memo bytes, then optionally
+  // "\nMTX\n" index bytes.
+  size = splitPart(data, size, "\nMTX\n", g_dir + "/t.mtx");
+  size = splitPart(data, size, "\nMEMO\n", g_dir + "/t.dbt");
+  unlink((g_dir + "/t.fpt").c_str());
+  if (size < 64 || data[0] % 3 == 0) rename((g_dir + "/t.dbt").c_str(), (g_dir + "/t.fpt").c_str());
+  writeAll(table, data, size);
   const int16_t area = dbe_UseEx(table.c_str(), "T", 1, 3, 2);
   if (area < 1) return;
   exercise();
