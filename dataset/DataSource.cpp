@@ -3,7 +3,9 @@
 #include "dataset/DataSet.h"
 #include "dataset/Field.h"
 
-TDataSource::TDataSource(QObject* parent) : QObject(parent) { qRegisterMetaType<TField*>(); }
+TDataSource::TDataSource(QObject* parent) : QObject(parent) {
+  qRegisterMetaType<TField*>();
+}
 
 TDataSource::~TDataSource() {
   if (dataSet_) dataSet_->RemoveSource(this);

@@ -29,7 +29,9 @@ class FakeDataSet : public TDataSet {
   }
 
  protected:
-  bool Visible(int n) const { return n >= 1 && n <= count_ && (visible.empty() || visible.count(n)); }
+  bool Visible(int n) const {
+    return n >= 1 && n <= count_ && (visible.empty() || visible.count(n));
+  }
   int NextVisible(int from, int step) const {
     for (int n = from; n >= 1 && n <= count_; n += step)
       if (Visible(n)) return n;
@@ -39,9 +41,15 @@ class FakeDataSet : public TDataSet {
     ++fetches;
     int n = 0;
     switch (mode) {
-      case FetchCurrent: n = Visible(pos_) ? pos_ : 0; break;
-      case FetchNext: n = NextVisible(top_ ? 1 : pos_ + 1, 1); break;
-      case FetchPrior: n = NextVisible(bottom_ ? count_ : pos_ - 1, -1); break;
+      case FetchCurrent:
+        n = Visible(pos_) ? pos_ : 0;
+        break;
+      case FetchNext:
+        n = NextVisible(top_ ? 1 : pos_ + 1, 1);
+        break;
+      case FetchPrior:
+        n = NextVisible(bottom_ ? count_ : pos_ - 1, -1);
+        break;
     }
     top_ = bottom_ = false;
     if (n == 0) return mode == FetchPrior ? FetchBof : FetchEof;

@@ -10,7 +10,8 @@ TEST(Fields, DayCountsFollowTheCalendarFromYearOne) {
   EXPECT_EQ(TDateField::DayCountOf(QDate(1, 1, 1)), 1);
   EXPECT_EQ(TDateField::DayCountOf(QDate(1899, 12, 30)), 693594);
   EXPECT_EQ(TDateField::DateOfDayCount(693594), QDate(1899, 12, 30));
-  EXPECT_EQ(TDateField::DayCountOf(QDate(2024, 2, 29)) - TDateField::DayCountOf(QDate(2024, 2, 28)), 1);
+  EXPECT_EQ(TDateField::DayCountOf(QDate(2024, 2, 29)) - TDateField::DayCountOf(QDate(2024, 2, 28)),
+            1);
   EXPECT_FALSE(TDateField::DateOfDayCount(0).isValid());
 }
 

@@ -107,8 +107,9 @@ TEST_F(GridTest, TabMovesBetweenColumnsAndTitlesResize) {
   const int border = TDBGrid::kIndicatorWidth + 80;
   const int y = grid.TitleHeight() / 2;
   QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, QPoint(border, y));
-  QMouseEvent move(QEvent::MouseMove, QPointF(border + 30, y), grid.viewport()->mapToGlobal(QPointF(border + 30, y)),
-                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(border + 30, y),
+                   grid.viewport()->mapToGlobal(QPointF(border + 30, y)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(grid.viewport(), &move);
   QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, QPoint(border + 30, y));
   EXPECT_EQ(grid.ColumnWidth(0), 110);
