@@ -88,9 +88,8 @@ TEST_F(FormKeys, EachKeyIsPreviewedOnce) {
   ShowActive();
   TFormMain& f = Form();
   QSignalSpy spy(&f, &TFormMain::SearchEntryRequested);
-  // The grid stand-in ignores keys, so they travel up to the form; F5 there
-  // must still act once only (a second selectAll would not show, so count
-  // with Return in the box: a QLineEdit passes Return up to its parents).
+  // A line edit passes Return on to its parents (Panel2, the form); the
+  // preview must act on the first delivery only.
   f.edSearch->setFocus();
   QTest::keyClick(f.edSearch, Qt::Key_Return);
   EXPECT_EQ(spy.count(), 1);

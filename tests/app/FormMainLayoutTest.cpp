@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -31,6 +32,13 @@ TEST_F(FormLayout, ClientAreaAndBands) {
   EXPECT_EQ(f.PanelBOTTOM->geometry(), QRect(0, 413, 736, 99));
   EXPECT_EQ(f.DBGrid1->geometry(), QRect(0, 33, 736, 380));
   EXPECT_EQ(f.DBGrid1->objectName(), "DBGrid1");
+}
+
+TEST_F(FormLayout, CentredOnTheScreenWhenFirstShown) {
+  ShowActive();
+  const QRect screen = Form().screen()->availableGeometry();
+  const QPoint offset = Form().frameGeometry().center() - screen.center();
+  EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
 }
 
 TEST_F(FormLayout, BandsFollowAResize) {
