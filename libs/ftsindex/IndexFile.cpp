@@ -63,27 +63,43 @@ std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& key
 }
 
 int32_t IndexFile::Load(const char* path) {
-  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO or device of that name cannot stall the open.
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return FTS_ERR_IO;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return FTS_ERR_IO;
   }
+  auto readAt = [fd](char* to, size_t size, off_t at) {
+    size_t done = 0;
+    while (done < size) {
+      const ssize_t got = ::pread(fd, to + done, size - done, at + static_cast<off_t>(done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      done += static_cast<size_t>(got);
+    }
+    return done;
+  };
+  // The header first: a foreign or mislabelled file is refused before its
+  // size is trusted for an allocation.
+  const auto size = static_cast<uint64_t>(st.st_size);
+  uint8_t header[kHeaderSize];
+  if (size < kHeaderSize ||
+      readAt(reinterpret_cast<char*>(header), kHeaderSize, 0) != kHeaderSize ||
+      std::memcmp(header, kMagic, 8) != 0 || Load64(header + hdr::kFileSize) != size ||
+      size > (uint64_t{1} << 40)) {
+    ::close(fd);
+    return FTS_ERR_FORMAT;
+  }
   std::string image;
   try {
-    image.resize(static_cast<size_t>(st.st_size));
+    image.resize(static_cast<size_t>(size));
   } catch (...) {
     ::close(fd);
     return FTS_ERR_FULL;
   }
-  size_t done = 0;
-  while (done < image.size()) {
-    const ssize_t got = ::read(fd, image.data() + done, image.size() - done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    done += static_cast<size_t>(got);
-  }
+  const size_t done = readAt(image.data(), image.size(), 0);
   ::close(fd);
   if (done != image.size()) return FTS_ERR_FORMAT;  // shrank while reading
   return Parse(std::move(image));

@@ -18,7 +18,9 @@
 
 namespace {
 
-std::string FdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+std::string FdPath(int fd) {
+  return "/proc/self/fd/" + std::to_string(fd);
+}
 
 }  // namespace
 
@@ -57,9 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 #else
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
-  const std::vector<std::vector<std::string>> tables = {
+  const std::vector<std::vector<std::string> > tables = {
       {" 135-806 02  \xBC\xAD\xBF\xEF \xB0\xAD\xB3\xB2\xB1\xB8", " 612-020 051 \xBA\xCE\xBB\xEA",
-       " 110-110 02  ABC \x81\x41" "bc"},
+       " 110-110 02  ABC \x81\x41"
+       "bc"},
       {},
       {" a", " ab", " abc", " abcd"}};
   int n = 0;

@@ -1,5 +1,6 @@
 // The calls' results and errors, through the public header only.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <memory>
@@ -113,6 +114,9 @@ TEST(FtsHandles, FailedCreateAndOpen) {
   EXPECT_EQ(FTS_ERR_IO, FtsCreate(dir.File("missing/x.fts").c_str(), 20, 2, 1, 1));
   EXPECT_EQ(FTS_ERR_IO, FtsOpen(dir.File("none.fts").c_str(), 20, 1));
   EXPECT_EQ(FTS_ERR_IO, FtsOpen(dir.Path().c_str(), 20, 1));  // a folder
+  const std::string fifo = dir.File("fifo.fts");
+  ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+  EXPECT_EQ(FTS_ERR_IO, FtsOpen(fifo.c_str(), 20, 1));  // refused, not waited on
 }
 
 TEST(FtsBuild, RecordNumbersAreTheRunningCountOfAdds) {

@@ -60,6 +60,41 @@ TEST(FtsFile, RoundTripLeavesOnlyTheIndex) {
   EXPECT_EQ(first, ReadFile(path));
 }
 
+// CRC-32C bit by bit, as FORMAT.md defines the checksum.
+uint32_t Crc32cBitwise(const std::string& data) {
+  uint32_t c = 0xFFFFFFFF;
+  for (unsigned char b : data) {
+    c ^= b;
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0x82F63B78 : c >> 1;
+  }
+  return ~c;
+}
+
+uint32_t Field32(const std::string& image, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(image[at + i]);
+  return v;
+}
+
+TEST(FtsFile, HeaderAsDocumented) {
+  EXPECT_EQ(0xE3069283u, Crc32cBitwise("123456789"));
+  TempDir dir;
+  const std::string path = dir.File("h.fts");
+  ASSERT_EQ(0, BuildIndex(path, {" ab", " b"}));
+  std::string image = ReadFile(path);
+  ASSERT_GE(image.size(), 64u);
+  EXPECT_EQ("PFFTSIDX", image.substr(0, 8));
+  EXPECT_EQ(1u, Field32(image, 8));    // version
+  EXPECT_EQ(64u, Field32(image, 12));  // header size
+  EXPECT_EQ(2u, Field32(image, 16));   // records
+  EXPECT_EQ(3u, Field32(image, 20));   // keys: a, b, ab
+  EXPECT_EQ(image.size(), Field32(image, 24));
+  EXPECT_EQ(64u + 3 * 20, Field32(image, 40));  // postings offset
+  const uint32_t stored = Field32(image, 56);
+  image.replace(56, 4, std::string(4, '\0'));
+  EXPECT_EQ(Crc32cBitwise(image), stored);
+}
+
 TEST(FtsFile, TruncatedAtEveryLengthFailsToOpen) {
   TempDir dir;
   const std::string path = dir.File("t.fts");
