@@ -80,9 +80,9 @@ typedef int16_t dbe_bool;
 #define DBE_E_NO_ORDER 14    /* order number out of range */
 #define DBE_E_PASSWORD 15    /* wrong password for a scrambled table */
 #define DBE_E_WRITE 16       /* an output file could not be written */
-#define DBE_E_SHORT                                    \
-  17 /* warning: header record count exceeds the file; \
-        the records present are used */
+/* Warning: the header's record count exceeds the file; the records present
+ * are used. */
+#define DBE_E_SHORT 17
 
 /* Expression type codes answered by dbe_EvalTest. */
 #define DBE_TYPE_CHARACTER 1
@@ -116,9 +116,10 @@ DBE_API int16_t dbe_WorkArea(const char* alias);
  * recorded: DBE_E_OPEN, DBE_E_NOT_DBF, DBE_E_CORRUPT (truncated header or
  * field list, field widths not adding up to the record size), DBE_E_LOCKED,
  * DBE_E_ALIAS, DBE_E_TOO_MANY, DBE_E_ARGUMENT. A header record count beyond
- * the file's size opens with the complete records present (DBE_E_SHORT).
- * The new area starts at its first visible record, order 0 unless the
- * production index is opened (order stays 0 then too), no query set. */
+ * the file's size opens with the complete records present (warning
+ * DBE_E_SHORT); a missing memo file opens without it (warning DBE_E_OPEN,
+ * see dbe_GetMemo). The new area stands on its first visible record, in
+ * order 0 (also when the production index is opened), with no query set. */
 DBE_API int16_t dbe_UseEx(const char* path, const char* alias, int16_t mode, int16_t driver,
                           int16_t commit);
 
