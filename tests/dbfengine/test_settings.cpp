@@ -5,6 +5,13 @@
 
 using namespace dbftest;
 
+extern "C" int dbftest_walk_from_c(const char* path);
+
+TEST(DbfSettings, HeaderWorksFromC) {
+  EXPECT_EQ(dbftest_walk_from_c(fixture("dbase3_cp949.dbf").c_str()), 5);
+  EXPECT_EQ(dbftest_walk_from_c("/nonexistent.dbf"), -1);
+}
+
 TEST(DbfSettings, EachSettingAnswersThePreviousValue) {
   using Setter = dbe_bool (*)(dbe_bool);
   for (Setter set :
