@@ -166,6 +166,10 @@ TEST_F(DbfExpressions, Functions) {
   EXPECT_DOUBLE_EQ(n("VAL('-3')"), -3);
   EXPECT_EQ(s("DTOS(BORN + 1)"), "20240301");
   EXPECT_EQ(s("DTOS(BORN - 60)"), "20231231");
+  const std::string huge(400, '9');  // overflows to infinity; inf - inf is NaN
+  EXPECT_EQ(s("DTOS(BORN + (" + huge + " - " + huge + "))"), "        ");
+  EXPECT_EQ(s("DTOS(BORN + 99999999)"), "99991231") << "kept inside the calendar";
+  EXPECT_EQ(s("DTOS(BORN - 99999999)"), "00010101");
   EXPECT_DOUBLE_EQ(n("BORN - CTOD('01/01/24')"), 59);
   EXPECT_EQ(s("DTOC(BORN)"), "02/29/24");
   EXPECT_EQ(s("DTOS({^2023-12-31})"), "20231231");

@@ -127,15 +127,23 @@ void evalPow(Node& n, const EvalContext& c, Value& v) {
   v.n = std::pow(a.n, b.n);
   if (!std::isfinite(v.n)) v.n = 0;
 }
+// Date moved by a number of days, kept inside the calendar; a number that is
+// not finite (overflowed arithmetic) gives the empty date.
+int32_t shiftDate(int32_t jd, double days) {
+  const double d = jd + days;
+  if (!std::isfinite(d)) return 0;
+  return static_cast<int32_t>(std::clamp(d, double{kFirstDay}, double{kLastDay}));
+}
+
 void evalDatePlus(Node& n, const EvalContext& c, Value& v) {
   KIDS2;
   const Value& date = n.kids[0]->type == Type::Date ? a : b;
   const Value& days = n.kids[0]->type == Type::Date ? b : a;
-  v.d = date.d == 0 ? 0 : static_cast<int32_t>(std::clamp(date.d + days.n, 1.0, 5373484.0));
+  v.d = date.d == 0 ? 0 : shiftDate(date.d, days.n);
 }
 void evalDateMinus(Node& n, const EvalContext& c, Value& v) {
   KIDS2;
-  v.d = a.d == 0 ? 0 : static_cast<int32_t>(std::clamp(a.d - b.n, 1.0, 5373484.0));
+  v.d = a.d == 0 ? 0 : shiftDate(a.d, -b.n);
 }
 void evalDateDiff(Node& n, const EvalContext& c, Value& v) {
   KIDS2;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "Text.h"
+
 namespace dbe {
 
 // I and + fields: little-endian, except dBASE 7 (version 0x04), which stores
@@ -42,7 +44,7 @@ inline double decodeCurrency(const uint8_t* p) {
 inline int32_t decodeDateTimeDay(const uint8_t* p) {
   const int32_t jd =
       static_cast<int32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
-  return jd > 0 && jd < 5373484 ? jd : 0;
+  return jd >= kFirstDay && jd <= kLastDay ? jd : 0;
 }
 
 }  // namespace dbe

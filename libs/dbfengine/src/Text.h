@@ -27,7 +27,10 @@ double parseNumber(const char* s, size_t len);
 // xBase STR(): right-aligned in `width`, `decimals` digits; '*' when too wide.
 void formatNumber(std::string& out, double value, int width, int decimals);
 
-// Dates are Julian day numbers; 0 is the empty date.
+// Dates are Julian day numbers; 0 is the empty date. Valid dates lie from
+// 0001-01-01 to 9999-12-31.
+constexpr int32_t kFirstDay = 1721426;
+constexpr int32_t kLastDay = 5373484;
 int32_t julianDay(int year, int month, int day);  // 0 when invalid
 void civilDate(int32_t jd, int& year, int& month, int& day);
 int32_t parseDtos(const char* s, size_t len);   // "yyyymmdd", blank -> 0
