@@ -78,6 +78,7 @@ extern "C" {
 
 FTS_API int32_t FtsCreate(const char* fileName, int16_t, int16_t, int8_t, int16_t) {
   if (!fileName || !*fileName || strnlen(fileName, 4096) >= 4096) return FTS_ERR_ARG;
+  if (fileName[std::strlen(fileName) - 1] == '/') return FTS_ERR_ARG;  // a folder, not a file
   return Guarded([&]() -> int32_t {
     if (!fts::FolderTakesFiles(fileName)) return FTS_ERR_IO;
     return fts::Register(Index::ForBuild(fileName));

@@ -112,6 +112,8 @@ TEST(FtsHandles, BadAndClosedHandlesAnswerAnError) {
 TEST(FtsHandles, FailedCreateAndOpen) {
   TempDir dir;
   EXPECT_EQ(FTS_ERR_IO, FtsCreate(dir.File("missing/x.fts").c_str(), 20, 2, 1, 1));
+  EXPECT_EQ(FTS_ERR_ARG, FtsCreate((dir.Path() + "/").c_str(), 20, 2, 1, 1));
+  EXPECT_EQ(FTS_ERR_ARG, FtsCreate(std::string(5000, 'a').c_str(), 20, 2, 1, 1));
   EXPECT_EQ(FTS_ERR_IO, FtsOpen(dir.File("none.fts").c_str(), 20, 1));
   EXPECT_EQ(FTS_ERR_IO, FtsOpen(dir.Path().c_str(), 20, 1));  // a folder
   const std::string fifo = dir.File("fifo.fts");
