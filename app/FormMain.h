@@ -20,6 +20,7 @@
 #include <QWidget>
 
 #include "app/FormMainData.h"
+#include "dataset/DBGrid.h"
 
 class QAction;
 class QCheckBox;
@@ -64,8 +65,8 @@ class TFormMain : public QWidget, public TFormMainData {
   app::TPanel* panRecPos = nullptr;  // in Panel3: 200, 7; 103 x 23; caption "0 / 0"
 
   // ---- Result grid: fills the space between the strip and the bottom bands.
-  // A plain focusable widget until CreateGrid makes the data-aware grid.
-  QWidget* DBGrid1 = nullptr;
+  // The data-aware grid over Table1 through DataSource1 (CreateGrid).
+  TDBGrid* DBGrid1 = nullptr;
 
   // ---- Clock and calendar band
   app::TPanel* PanelBOTTOM = nullptr;  // bottom, above Panel1, 99 high

@@ -6,4 +6,18 @@
 // RecordBuffer, SearchText). They are created by
 // TFormMain::CreateDataComponents (FormMainData.cpp), before FormCreate runs.
 
-struct TFormMainData {};
+#include "dataset/DataSource.h"
+#include "table/DbfTable.h"
+
+struct TFormMainData {
+  TFormMainData() = default;
+  TFormMainData(const TFormMainData&) = delete;
+  TFormMainData& operator=(const TFormMainData&) = delete;
+  ~TFormMainData() { delete Table1; }
+
+  // The postal table, read-only, driver MTX (owned here).
+  TDbfTable* Table1 = nullptr;
+  // Table1 for DBGrid1; its data change runs DataSource1DataChange (a child
+  // of the form).
+  TDataSource* DataSource1 = nullptr;
+};

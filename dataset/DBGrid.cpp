@@ -286,8 +286,9 @@ void TDBGrid::EnsureColumnVisible(int col) {
 }
 
 bool TDBGrid::event(QEvent* e) {
-  // Tab belongs to the grid (between columns) rather than to focus changes.
-  if (e->type() == QEvent::KeyPress && (options_ & dgTabs)) {
+  // Tab belongs to the grid (between columns) rather than to focus changes,
+  // as long as the grid shows rows; an empty grid lets Tab move the focus on.
+  if (e->type() == QEvent::KeyPress && (options_ & dgTabs) && ShownRowCount() > 0) {
     auto* k = static_cast<QKeyEvent*>(e);
     if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
       keyPressEvent(k);
