@@ -80,7 +80,8 @@ FTS_API int32_t FtsCreate(const char* fileName, int16_t arg1, int16_t arg2, int8
  * FtsOpen: opens an index file for searching. The whole file is read and
  *   validated (header, sizes, offsets, every posting list, checksum).
  *   The two numeric arguments are accepted for compatibility and ignored.
- *   Result: a handle > 0; FTS_ERR_ARG (as for FtsCreate), FTS_ERR_IO
+ *   Result: a handle > 0; FTS_ERR_ARG (null or empty name, or 4096 bytes
+ *   or more), FTS_ERR_IO
  *   (missing, unreadable, or not a regular file),
  *   FTS_ERR_FORMAT (foreign, truncated or corrupt file), FTS_ERR_FULL.
  *   An open index is read-only: FtsAdd answers FTS_ERR_STATE.
