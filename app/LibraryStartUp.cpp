@@ -1,12 +1,18 @@
 #include "app/LibraryStartUp.h"
 
+#include "search/FtsLibrary.h"
+#include "table/DbfEngine.h"
+
 namespace app {
 
 bool StartLibraries() {
-  // To be filled by the search and table layers: first the full-text
-  // library's CheckFtsLibraryAvailable(), then the creation of the
-  // process-wide TDbfEngine object; either may end the application.
+  if (!CheckFtsLibraryAvailable()) return false;
+  // The process-wide engine object; the library itself is loaded when the
+  // window's table component has been created.
+  TDbfEngine::Instance();
   return true;
 }
+
+bool EngineEndedTheApplication() { return TDbfEngine::Instance().TerminateRequested(); }
 
 }  // namespace app

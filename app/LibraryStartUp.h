@@ -9,4 +9,8 @@ namespace app {
 // must end; the failing loader has then shown its own message.
 bool StartLibraries();
 
+// True when loading the database engine failed while the main window was
+// created; its loader has shown its message and the application must end.
+bool EngineEndedTheApplication();
+
 }  // namespace app

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   int result = 0;
   {
     TFormMain FormMain;  // FormCreate runs here
+    if (app::EngineEndedTheApplication()) return 1;
     FormMain.show();     // FormActivate runs once the loop has started
     result = QApplication::exec();
   }  // FormDestroy runs here
