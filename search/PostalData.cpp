@@ -1,0 +1,119 @@
+#include "search/PostalData.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include "platform/BusyCursor.h"
+#include "platform/MessageBox.h"
+#include "search/Fts.h"
+#include "search/UiHold.h"
+#include "table/DbfTable.h"
+
+namespace search {
+namespace {
+
+// Everything the build takes from the search strip, given back at every way out.
+class BuildStrip {
+ public:
+  explicit BuildStrip(TPostalParts& p) : p_(p), search_(p.edSearch), button_(p.butFilt) {
+    if (p_.CheckBoxMsg) p_.CheckBoxMsg->hide();
+  }
+  ~BuildStrip() {
+    HideGauge();
+    if (p_.CheckBoxMsg) p_.CheckBoxMsg->show();
+  }
+  void HideGauge() {
+    if (!p_.Gauge1) return;
+    p_.Gauge1->hide();
+    p_.Gauge1->setValue(0);
+  }
+  BuildStrip(const BuildStrip&) = delete;
+  BuildStrip& operator=(const BuildStrip&) = delete;
+
+ private:
+  TPostalParts& p_;
+  // No search may move the table under the build loop.
+  DisabledWhile search_, button_;
+};
+
+}  // namespace
+
+void OpenPostalData(TPostalParts& p, const QString& tableFolder) {
+  p.Table1->SetDatabasename(tableFolder);
+  p.Table1->SetTableName(QString::fromLatin1(kPostalTableName));
+  p.Table1->Open();
+  // The byte after the record stays zero: the full-text library reads the
+  // record up to it, and ReadRecord writes exactly RecordSize bytes.
+  p.RecordBuffer->assign(static_cast<size_t>(p.Table1->RecordSize()) + 1, '\0');
+
+  if (QFileInfo::exists(QString::fromLatin1(kIndexFileName))) {
+    p.Fts1->FtsOpen(kIndexFileName, 20, 1);
+    if (IndexMatchesTable(p)) return;
+    // Truncated, corrupt, foreign or made for another table: an index that
+    // cannot answer for every record of this table is built again.
+    if (p.Fts1->IndexHandle > 0) p.Fts1->FtsClose();
+    p.Fts1->IndexHandle = 0;
+  }
+  BuildIndex(p);
+}
+
+bool IndexMatchesTable(TPostalParts& p) {
+  return p.Fts1->IndexHandle > 0 && p.Fts1->FtsNumRecs() == p.Table1->RecCount();
+}
+
+void BuildIndex(TPostalParts& p) {
+  BuildStrip strip(p);
+  const int32_t created = p.Fts1->FtsCreate(kIndexFileName, 20, 2, 1, 1);
+  if (created <= 0) {
+    // Without a new index every record would be refused one by one.
+    platform::ShowMessage(p.owner, QStringLiteral("FTS 인덱스를 만들 수 없습니다: %1 (%2)")
+                                       .arg(QString::fromLatin1(kIndexFileName))
+                                       .arg(created));
+    return;
+  }
+  const int32_t count = p.Table1->RecCount();
+  if (p.Gauge1) {
+    p.Gauge1->setMaximum(count);
+    p.Gauge1->show();
+  }
+  p.Table1->GoTop();
+  {
+    platform::BusyCursor busy;
+    FramePacedEvents events(p.owner ? p.owner->window() : nullptr);
+    while (!p.Table1->AtEnd()) {
+      p.Table1->ReadRecord(p.RecordBuffer->data());
+      const int32_t r = p.Fts1->FtsAdd(p.RecordBuffer->data());
+      if (r < 0) {
+        events.Paint();
+        platform::ShowMessage(p.owner, QStringLiteral("키 추가 에러: ") + QString::number(r));
+      }
+      if (p.Gauge1) p.Gauge1->setValue(r);
+      p.Table1->Skip(1);
+      events.Run();
+    }
+    events.Paint();
+    p.Table1->GoTop();
+    const int32_t written = p.Fts1->FtsClose();
+    p.Fts1->FtsOpen(kIndexFileName, 20, 1);
+    if (written < 0)
+      platform::ShowMessage(p.owner, QStringLiteral("FTS 인덱스를 저장할 수 없습니다: %1 (%2)")
+                                         .arg(QString::fromLatin1(kIndexFileName))
+                                         .arg(written));
+  }
+  strip.HideGauge();
+  platform::ShowMessage(p.owner,
+                        QString::number(p.Fts1->FtsNumRecs()) + QStringLiteral("개 키 생성"));
+}
+
+void ClosePostalData(TPostalParts& p) {
+  if (!p.Table1->IsOpen()) return;
+  p.Fts1->FtsClose();
+  p.Fts1->IndexHandle = 0;
+  p.RecordBuffer->clear();
+  p.RecordBuffer->shrink_to_fit();
+  p.Table1->Close();
+}
+
+}  // namespace search

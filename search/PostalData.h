@@ -1,0 +1,32 @@
+#pragma once
+// The postal data of the running application: opening the table and the
+// full-text index at start-up (building the index when it is missing or
+// unusable), and closing them at the end of the run.
+#include <QString>
+
+#include "search/PostalParts.h"
+
+namespace search {
+
+inline constexpr char kPostalTableName[] = "POSTCODE.DBF";
+// Named without a folder: looked up, created and opened in the working directory.
+inline constexpr char kIndexFileName[] = "POSTCODE.FTS";
+
+// Opening stage: Table1 from tableFolder (with its trailing separator), the
+// record buffer, then the index: opened when POSTCODE.FTS exists and answers
+// for as many records as the table has, otherwise built. An error of the
+// table component propagates (the start-up sequence shows it).
+void OpenPostalData(TPostalParts& parts, const QString& tableFolder);
+
+// True when the open index handle in Fts1 is usable for this table: opened,
+// and holding exactly the table's records.
+bool IndexMatchesTable(TPostalParts& parts);
+
+// The index build from every record of the open table (see PostalData.cpp).
+void BuildIndex(TPostalParts& parts);
+
+// Closing stage: with the table open, closes the index, frees the record
+// buffer and closes the table, in this order.
+void ClosePostalData(TPostalParts& parts);
+
+}  // namespace search

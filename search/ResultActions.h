@@ -1,0 +1,21 @@
+#pragma once
+// The actions on the result rows: the grid's popup menu copies the postal code
+// or the full address of the current record, and the position display shows
+// the current record over the table's record count.
+#include <QString>
+#include <optional>
+
+#include "search/PostalParts.h"
+
+namespace search {
+
+// ZIPCODE of the current record as the table returns it, to the clipboard.
+void Post1Click(TPostalParts& parts);
+// ETC of the current record without its trailing blanks, to the clipboard.
+void Juso2Click(TPostalParts& parts);
+
+// "<Recno> / <RecCount>" while Table1 browses; nothing otherwise (the caption
+// then stays as it is).
+std::optional<QString> RecordPositionCaption(TDbfTable& table);
+
+}  // namespace search

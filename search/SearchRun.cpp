@@ -1,0 +1,142 @@
+#include "search/SearchRun.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <exception>
+#include <optional>
+
+#include "platform/BusyCursor.h"
+#include "platform/MessageBox.h"
+#include "search/Fts.h"
+#include "search/SearchText.h"
+#include "search/UiHold.h"
+#include "table/DbfTable.h"
+
+namespace search {
+namespace {
+
+constexpr int32_t kNoKey = -13;
+constexpr int32_t kNoData = 0;
+constexpr uint8_t kVerifyAllWords = 2;  // the library receives 3
+
+// Suspends the table's notifications to its display controls for a scope.
+class NotificationsSuspended {
+ public:
+  explicit NotificationsSuspended(TDbfTable* t) : t_(t) { t_->SuspendViewNotifications(); }
+  ~NotificationsSuspended() { t_->ResumeViewNotifications(); }
+  NotificationsSuspended(const NotificationsSuspended&) = delete;
+  NotificationsSuspended& operator=(const NotificationsSuspended&) = delete;
+
+ private:
+  TDbfTable* t_;
+};
+
+void FocusSearchBox(TPostalParts& p) {
+  if (p.edSearch) p.edSearch->setFocus(Qt::OtherFocusReason);
+}
+
+// Steps 7 to 14: the candidates visited in natural order, confirmed ones marked.
+int MarkConfirmed(TPostalParts& p) {
+  TDbfTable& table = *p.Table1;
+  TFts& fts = *p.Fts1;
+  const char* text = p.SearchText->data();
+  char* record = p.RecordBuffer->empty() ? nullptr : p.RecordBuffer->data();
+  int matches = 0;
+  {
+    NotificationsSuspended quiet(&table);
+    const int32_t kept = table.SetOrder(0);
+    try {
+      table.GoTop();
+      for (;;) {
+        const int32_t n = fts.FtsNextRec();
+        if (n <= 0) break;
+        table.SetRecno(n);
+        if (!record) continue;  // no record buffer: nothing can be confirmed
+        table.ReadRecord(record);
+        if (fts.FtsVerify(record, text, kVerifyAllWords) == 1) {
+          table.SetQueryBit(n, true);
+          ++matches;
+        }
+      }
+    } catch (...) {
+      table.SetOrder(kept);
+      throw;
+    }
+    table.SetOrder(kept);
+  }
+  table.GoTop();
+  table.Refresh();
+  return matches;
+}
+
+}  // namespace
+
+QString CountMessage(int count) {
+  return QStringLiteral("해당 자료 : ") + QString::number(count) + QStringLiteral("개") +
+         QStringLiteral("\r\r") +
+         QStringLiteral("참고: 해당자료가 적을수록 더욱 빠르게 찾을수 있습니다.") +
+         QStringLiteral("\r") +
+         QStringLiteral("        (내용 복사 - 마우스 우측버튼, 붙여넣기 - Ctrl+V)");
+}
+
+QString NotFoundMessage(const QString& publisherUrl) {
+  return QStringLiteral("해당 자료가 없습니다. 확인요망") + QStringLiteral("\r\r") +
+         QStringLiteral("만약 해당 우편번호가 없을 경우 홈페이지(") + publisherUrl +
+         QStringLiteral(")") + QStringLiteral("\r") +
+         QStringLiteral("공개자료실에서 최신 프로그램을 받아서 설치하시면 됩니다.") +
+         QStringLiteral("\r\r") +
+         QStringLiteral("프로그램에 좋은 의견은 홈페이지 게시판에 적어주세요");
+}
+
+void SearchEntry(TPostalParts& p) {
+  if (TrimBlanks(p.edSearch->text()).isEmpty()) {
+    p.Table1->Query("");
+    FocusSearchBox(p);
+    return;
+  }
+  RunSearch(p);
+}
+
+int RunSearch(TPostalParts& p) {
+  if (p.Timer1) p.Timer1->stop();
+  TimerRestart clock(p.Timer1);
+  int matches = 0;
+  try {
+    p.Table1->Query("");
+    if (!FillSearchText(p.edSearch->text(), *p.SearchText)) {
+      // A character that CP949 cannot encode is in no record: searching a
+      // substitute for it could only find wrong rows.
+      clock.Restart();
+      platform::ShowMessage(p.owner, NotFoundMessage(p.publisherUrl));
+      FocusSearchBox(p);
+      return 0;
+    }
+    const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
+    if (r == kNoKey || r == kNoData) {
+      clock.Restart();
+      platform::ShowMessage(p.owner, r == kNoKey ? QStringLiteral("FTS 인덱스에 키 없음!")
+                                                 : QStringLiteral("자료 없음!"));
+      return 0;
+    }
+    {
+      platform::BusyCursor busy;
+      matches = MarkConfirmed(p);
+    }
+  } catch (const std::exception& e) {
+    clock.Restart();
+    platform::ShowMessage(p.owner, QString::fromUtf8(e.what()));
+    return 0;
+  }
+  clock.Restart();
+  if (matches == 0) {
+    platform::ShowMessage(p.owner, NotFoundMessage(p.publisherUrl));
+    FocusSearchBox(p);
+    return 0;
+  }
+  if (matches > 1 && p.CheckBoxMsg && p.CheckBoxMsg->isChecked())
+    platform::ShowMessage(p.owner, CountMessage(matches));
+  if (p.DBGrid1) p.DBGrid1->setFocus(Qt::OtherFocusReason);
+  return matches;
+}
+
+}  // namespace search

@@ -1,0 +1,35 @@
+#include "search/UiHold.h"
+
+#include <QCoreApplication>
+
+namespace search {
+
+FramePacedEvents::FramePacedEvents(QWidget* window) : window_(window) {
+  if (window_) {
+    wasEnabled_ = window_->updatesEnabled();
+    window_->setUpdatesEnabled(false);
+  }
+  sinceFrame_.start();
+}
+
+FramePacedEvents::~FramePacedEvents() {
+  if (window_) window_->setUpdatesEnabled(wasEnabled_);
+}
+
+void FramePacedEvents::Run() {
+  if (sinceFrame_.elapsed() >= kFrameMs) {
+    Paint();
+    return;
+  }
+  QCoreApplication::processEvents();
+}
+
+void FramePacedEvents::Paint() {
+  if (window_ && wasEnabled_) window_->setUpdatesEnabled(true);  // schedules a repaint
+  QCoreApplication::processEvents();
+  if (window_) window_->setUpdatesEnabled(false);
+  ++frames_;
+  sinceFrame_.restart();
+}
+
+}  // namespace search
