@@ -14,6 +14,7 @@
 #include "dataset/DataSet.h"
 #include "table/DbfTypes.h"
 
+class QObject;
 class TDataSource;
 
 class TDbfTable : public TDataSet {
@@ -27,6 +28,10 @@ class TDbfTable : public TDataSet {
   // --- properties
   TAccessMethod AccessMethod() const { return accessMethod_; }
   void SetAccessMethod(TAccessMethod method);
+  // The remote client of the server access method; stored only (the server
+  // path is not supported here).
+  QObject* RemoteConnection() const { return remoteConnection_; }
+  void SetRemoteConnection(QObject* connection) { remoteConnection_ = connection; }
   TDbfCommitLevel CommitLevel() const { return commitLevel_; }
   void SetCommitLevel(TDbfCommitLevel level);
   const QString& Databasename() const { return databasename_; }
@@ -200,6 +205,7 @@ class TDbfTable : public TDataSet {
 
   // properties
   TAccessMethod accessMethod_ = amLocal;
+  QObject* remoteConnection_ = nullptr;
   TDbfCommitLevel commitLevel_ = clNormal;
   QString databasename_;
   TEOFAction eofAction_ = eaMoveLast;
