@@ -271,3 +271,38 @@ TEST_F(OpenTest, MissingExtraIndexRaises) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OpenTest, EnvironmentWithItsOwnErrorHandlerSkipsTheComponentsChecks) {
+  {
+    TDbfEnv env;
+    env.ErrorFunc = 0;
+    Use(table, "NOFILE.DBF");
+    try {
+      table.Open();
+      FAIL();
+    } catch (const EDbfTableError& e) {  // the engine's refusal, not the existence check
+      EXPECT_EQ(e.Message(), "Unable to open table: " + dir.path() + "/NOFILE.DBF");
+    }
+  }
+  // A table that never met an environment keeps its own check.
+  TDbfTable other;
+  Use(other, "NOFILE.DBF");
+  EXPECT_THROW(other.Open(), EDbfTableError);
+  EXPECT_TRUE(other.LastError().startsWith("Table, file or directory does not exist."));
+}
+
+TEST_F(OpenTest, SettingsApplyToAnOpenTable) {
+  Use(table, "POSTCODE.DBF");
+  table.Open();
+  table.SetRecno(7);
+  table.SetOEMTranslate(true);
+  table.SetReadCache(true);
+  table.SetPassword("");
+  EXPECT_EQ(table.Recno(), 7);
+  EXPECT_TRUE(table.OEMTranslate());
+  EXPECT_FALSE(table.CanModify());
+}
+
+}  // namespace
