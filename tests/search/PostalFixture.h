@@ -1,0 +1,166 @@
+// The parts of the address search on their own, without the main window: the
+// search strip's widgets, a grid over the table through a data source, the
+// table, the full-text component, the buffers, all in a temporary working
+// directory. Tables are made from small source lists with the converter that
+// the build uses for POSTCODE.DBF.
+#pragma once
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <memory>
+
+#include "Cp949Check.h"
+#include "PostcodeDbf.h"
+#include "dataset/DBGrid.h"
+#include "dataset/DataSource.h"
+#include "platform/MessageBox.h"
+#include "search/Fts.h"
+#include "search/PostalData.h"
+#include "search/PostalParts.h"
+#include "table/DbfTable.h"
+
+namespace searchtest {
+
+inline std::string Cp949(const char* utf8) {
+  return postal::Cp949FromUtf8(utf8);
+}
+
+// Writes POSTCODE.DBF into folder from source rows (UTF-8, without the header).
+inline void WritePostcodeTable(const std::string& folder, std::initializer_list<const char*> rows) {
+  std::string csv = "ZIPCODE,SIDO,GUGUN,DONG,BUNJI,SEQ\r\n";
+  for (const char* r : rows) csv += Cp949(r) + "\r\n";
+  postal::ConvertError e;
+  auto parsed = postal::ParseSourceCsv(csv, &e);
+  ASSERT_TRUE(parsed.has_value()) << e.line << ": " << e.reason;
+  auto table = postal::BuildPostcodeDbf(*parsed, &e);
+  ASSERT_TRUE(table.has_value()) << e.reason;
+  std::string why;
+  ASSERT_TRUE(postal::WriteFileAtomically(folder + "/POSTCODE.DBF", *table, &why)) << why;
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    char tmpl[] = "/tmp/search-test-XXXXXX";
+    path_ = mkdtemp(tmpl);
+  }
+  ~TempFolder() { std::filesystem::remove_all(path_); }
+  const std::string& path() const { return path_; }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  QString folder() const { return QString::fromStdString(path_) + QLatin1Char('/'); }
+
+ private:
+  std::string path_;
+};
+
+// Six rows: three of 개포1동, one of 개포2동, one whose two words hold every
+// pair of 가나다 but not the word (a candidate that verification rejects), one
+// of 부산.
+inline void WriteSmallTable(const std::string& folder) {
+  WritePostcodeTable(folder, {
+                                 "135-806,서울,강남구,개포1동 경남아파트,,1",
+                                 "135-807,서울,강남구,개포1동 우성3차아파트,(1∼6동),2",
+                                 "135-240,서울,강남구,개포2동,,3",
+                                 "135-770,서울,강남구,개포1동 주공아파트,(1∼16동),4",
+                                 "612-020,부산,해운대구,가나 나다,,5",
+                                 "135-999,서울,강남구,역삼동 끝,,6",
+                             });
+}
+
+class PostalFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previousDir_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(work_.path())));
+    window_ = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(window_.get());
+    edSearch = new QLineEdit(window_.get());
+    butFilt = new QPushButton(QStringLiteral("찾기"), window_.get());
+    Gauge1 = new QProgressBar(window_.get());
+    Gauge1->hide();
+    CheckBoxMsg = new QCheckBox(window_.get());
+    CheckBoxMsg->setChecked(true);
+    EditTemp = new QLineEdit(window_.get());
+    EditTemp->hide();
+    Timer1 = new QTimer(window_.get());
+    Timer1->setInterval(2000);
+    Timer1->start();
+    grid_ = new TDBGrid(window_.get());
+    for (QWidget* w : {static_cast<QWidget*>(edSearch), static_cast<QWidget*>(butFilt),
+                       static_cast<QWidget*>(Gauge1), static_cast<QWidget*>(CheckBoxMsg),
+                       static_cast<QWidget*>(grid_)})
+      layout->addWidget(w);
+    table_ = std::make_unique<TDbfTable>();
+    table_->SetName(QStringLiteral("Table1"));
+    table_->SetReadOnly(true);
+    table_->SetTableType(ttMTX);
+    table_->SetPassword(QStringLiteral("qmvrt"));
+    table_->Loaded();
+    source_ = new TDataSource(window_.get());
+    source_->SetDataSet(table_.get());
+    grid_->SetDataSource(source_);
+    grid_->AddColumn(QStringLiteral("ZIPCODE"));
+    grid_->AddColumn(QStringLiteral("ETC"));
+    window_->resize(600, 400);
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+
+    parts.owner = window_.get();
+    parts.Table1 = table_.get();
+    parts.Fts1 = &fts_;
+    parts.RecordBuffer = &recordBuffer_;
+    parts.SearchText = &searchText_;
+    parts.edSearch = edSearch;
+    parts.butFilt = butFilt;
+    parts.Gauge1 = Gauge1;
+    parts.CheckBoxMsg = CheckBoxMsg;
+    parts.Timer1 = Timer1;
+    parts.DBGrid1 = grid_;
+    parts.EditTemp = EditTemp;
+    parts.publisherUrl = QStringLiteral("https://postcode.example.org/");
+  }
+
+  void TearDown() override {
+    search::ClosePostalData(parts);
+    grid_->SetDataSource(nullptr);
+    window_.reset();
+    table_.reset();
+    QDir::setCurrent(previousDir_);
+  }
+
+  // Opens the table of tables_ (with the index of the working directory).
+  void Open() { search::OpenPostalData(parts, tables_.folder()); }
+  std::string IndexPath() const { return work_.file("POSTCODE.FTS"); }
+
+  TempFolder tables_, work_;
+  platform::MessageRecorder messages;
+  TPostalParts parts;
+  QLineEdit* edSearch = nullptr;
+  QPushButton* butFilt = nullptr;
+  QProgressBar* Gauge1 = nullptr;
+  QCheckBox* CheckBoxMsg = nullptr;
+  QLineEdit* EditTemp = nullptr;
+  QTimer* Timer1 = nullptr;
+  TDBGrid* grid_ = nullptr;
+  TDataSource* source_ = nullptr;
+  std::unique_ptr<QWidget> window_;
+  std::unique_ptr<TDbfTable> table_;
+  TFts fts_;
+  TRecordBuffer recordBuffer_;
+  TSearchText searchText_{};
+  QString previousDir_;
+};
+
+}  // namespace searchtest

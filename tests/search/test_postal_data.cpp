@@ -1,0 +1,182 @@
+// The opening stage with its index build, and the closing stage.
+#include <QFileInfo>
+#include <fstream>
+
+#include "PostalFixture.h"
+
+using searchtest::PostalFixture;
+
+namespace {
+
+// What the search strip looked like whenever the build moved the progress bar.
+struct BuildWatch {
+  int moves = 0;
+  int lastValue = -1;
+  bool searchEverEnabled = false;
+  bool checkBoxEverVisible = false;
+  bool gaugeAlwaysVisible = true;
+};
+
+}  // namespace
+
+class PostalData : public PostalFixture {
+ protected:
+  void SetUp() override {
+    PostalFixture::SetUp();
+    searchtest::WriteSmallTable(tables_.path());
+    QObject::connect(Gauge1, &QProgressBar::valueChanged, [this](int v) {
+      if (!Gauge1->isVisible()) {
+        if (v != 0) watch.gaugeAlwaysVisible = false;
+        return;
+      }
+      ++watch.moves;
+      watch.lastValue = v;
+      watch.searchEverEnabled |= edSearch->isEnabled() || butFilt->isEnabled();
+      watch.checkBoxEverVisible |= CheckBoxMsg->isVisible();
+    });
+  }
+  BuildWatch watch;
+};
+
+TEST_F(PostalData, AMissingIndexIsBuiltFromEveryRecordAndReopened) {
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(IndexPath())));
+  EXPECT_GT(fts_.IndexHandle, 0);
+  EXPECT_EQ(fts_.FtsNumRecs(), 6);
+  // One FtsAdd per record; the bar ends at the last count before it is hidden.
+  EXPECT_EQ(watch.moves, 6);
+  EXPECT_EQ(watch.lastValue, 6);
+  EXPECT_EQ(Gauge1->maximum(), 6);
+  EXPECT_FALSE(watch.searchEverEnabled);
+  EXPECT_FALSE(watch.checkBoxEverVisible);
+  // Afterwards: first record, bar hidden at 0, the switch and the search back.
+  EXPECT_EQ(table_->Recno(), 1);
+  EXPECT_FALSE(Gauge1->isVisible());
+  EXPECT_EQ(Gauge1->value(), 0);
+  EXPECT_TRUE(CheckBoxMsg->isVisible());
+  EXPECT_TRUE(edSearch->isEnabled());
+  EXPECT_TRUE(butFilt->isEnabled());
+  // The record buffer is the raw record and its zero byte.
+  EXPECT_EQ(recordBuffer_.size(), static_cast<size_t>(table_->RecordSize()) + 1);
+  EXPECT_EQ(recordBuffer_.back(), '\0');
+}
+
+TEST_F(PostalData, TheBuiltIndexAnswersForTheTable) {
+  Open();
+  ASSERT_GT(fts_.FtsSet(searchtest::Cp949("개포1동").c_str()), 0);
+  std::vector<int> candidates;
+  for (int n; (n = fts_.FtsNextRec()) > 0;) candidates.push_back(n);
+  EXPECT_EQ(candidates, (std::vector<int>{1, 2, 4}));
+}
+
+TEST_F(PostalData, ASecondStartOpensThePresentIndexWithoutABuild) {
+  Open();
+  search::ClosePostalData(parts);
+  const auto before = std::filesystem::last_write_time(IndexPath());
+  messages.Clear();
+  watch = {};
+  Open();
+  EXPECT_TRUE(messages.Messages().isEmpty()) << messages.Messages().join('|').toStdString();
+  EXPECT_EQ(watch.moves, 0);
+  EXPECT_GT(fts_.IndexHandle, 0);
+  EXPECT_EQ(std::filesystem::last_write_time(IndexPath()), before);
+}
+
+TEST_F(PostalData, AnotherWorkingDirectoryBuildsItsOwnIndex) {
+  Open();
+  search::ClosePostalData(parts);
+  searchtest::TempFolder other;
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(other.path())));
+  messages.Clear();
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  EXPECT_TRUE(std::filesystem::exists(other.file("POSTCODE.FTS")));
+  search::ClosePostalData(parts);
+  QDir::setCurrent(QString::fromStdString(work_.path()));
+}
+
+TEST_F(PostalData, ACorruptOrForeignIndexIsBuiltAgain) {
+  for (const std::string& junk :
+       {std::string(), std::string("not an index at all"), std::string(4096, '\xFF')}) {
+    std::ofstream(IndexPath(), std::ios::binary | std::ios::trunc) << junk;
+    messages.Clear();
+    Open();
+    EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+    EXPECT_EQ(fts_.FtsNumRecs(), 6);
+    search::ClosePostalData(parts);
+  }
+}
+
+TEST_F(PostalData, ATruncatedIndexIsBuiltAgain) {
+  Open();
+  search::ClosePostalData(parts);
+  std::filesystem::resize_file(IndexPath(), std::filesystem::file_size(IndexPath()) / 2);
+  messages.Clear();
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  EXPECT_GT(fts_.IndexHandle, 0);
+}
+
+TEST_F(PostalData, AnIndexOfAnotherRecordCountIsBuiltAgain) {
+  // An index made for a table of three records.
+  searchtest::TempFolder small;
+  searchtest::WritePostcodeTable(small.path(), {
+                                                   "135-806,서울,강남구,개포1동,,1",
+                                                   "135-807,서울,강남구,개포2동,,2",
+                                                   "135-808,서울,강남구,개포3동,,3",
+                                               });
+  search::OpenPostalData(parts, small.folder());
+  EXPECT_EQ(fts_.FtsNumRecs(), 3);
+  search::ClosePostalData(parts);
+  messages.Clear();
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  EXPECT_EQ(fts_.FtsNumRecs(), 6);
+}
+
+TEST_F(PostalData, AnEmptyTableMakesAnEmptyIndex) {
+  searchtest::WritePostcodeTable(tables_.path(), {});
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("0개 키 생성")});
+  EXPECT_EQ(watch.moves, 0);
+  EXPECT_GT(fts_.IndexHandle, 0);
+  EXPECT_TRUE(CheckBoxMsg->isVisible());
+}
+
+TEST_F(PostalData, AWorkingDirectoryThatTakesNoFileGivesOneClearMessage) {
+  // The working directory is gone: the index cannot be created there.
+  searchtest::TempFolder gone;
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(gone.path())));
+  std::filesystem::remove_all(gone.path());
+  Open();
+  ASSERT_EQ(messages.Messages().size(), 1) << messages.Messages().join('|').toStdString();
+  EXPECT_TRUE(messages.Messages()[0].startsWith(QStringLiteral("FTS 인덱스를 만들 수 없습니다")))
+      << messages.Messages()[0].toStdString();
+  EXPECT_TRUE(CheckBoxMsg->isVisible());
+  EXPECT_FALSE(Gauge1->isVisible());
+  EXPECT_TRUE(edSearch->isEnabled());
+  QDir::setCurrent(QString::fromStdString(work_.path()));
+}
+
+TEST_F(PostalData, AMissingTableRaisesAndTheClosingStageThenDoesNothing) {
+  std::filesystem::remove(tables_.file("POSTCODE.DBF"));
+  EXPECT_THROW(Open(), EDbfTableError);
+  EXPECT_TRUE(recordBuffer_.empty());
+  EXPECT_EQ(fts_.IndexHandle, 0);
+  EXPECT_FALSE(std::filesystem::exists(IndexPath()));
+  search::ClosePostalData(parts);
+  EXPECT_FALSE(table_->IsOpen());
+}
+
+TEST_F(PostalData, TheClosingStageClosesIndexBufferAndTable) {
+  Open();
+  const int32_t handle = fts_.IndexHandle;
+  search::ClosePostalData(parts);
+  EXPECT_FALSE(table_->IsOpen());
+  EXPECT_TRUE(recordBuffer_.empty());
+  // The handle was closed: the library no longer knows it.
+  fts_.IndexHandle = handle;
+  EXPECT_LT(fts_.FtsNumRecs(), 0);
+  fts_.IndexHandle = 0;
+}
