@@ -5,30 +5,13 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
-#include <exception>
 
 #include "app/FormMain.h"
 #include "app/Settings.h"
 #include "app/SingleInstance.h"
-#include "platform/MessageBox.h"
+#include "app/StageRunner.h"
 
-namespace {
-
-// Runs one stage; an exception ends the sequence with its message shown.
-template <typename Stage>
-bool RunStage(QWidget* owner, Stage&& stage) {
-  try {
-    stage();
-    return true;
-  } catch (const std::exception& e) {
-    platform::ShowMessage(owner, QString::fromUtf8(e.what()));
-  } catch (...) {
-    platform::ShowMessage(owner, QStringLiteral("Unknown error"));
-  }
-  return false;
-}
-
-}  // namespace
+using app::RunStage;
 
 void TFormMain::FormCreate() {
   RunStage(this, [this] { SelectMachineCollation(); }) &&
