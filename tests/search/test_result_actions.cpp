@@ -1,0 +1,69 @@
+// The popup menu's copies and the record position display.
+#include <QApplication>
+#include <QClipboard>
+
+#include "PostalFixture.h"
+#include "search/ResultActions.h"
+#include "search/SearchRun.h"
+
+using searchtest::PostalFixture;
+
+class ResultActions : public PostalFixture {
+ protected:
+  void SetUp() override {
+    PostalFixture::SetUp();
+    searchtest::WriteSmallTable(tables_.path());
+    Open();
+    messages.Clear();
+  }
+};
+
+TEST_F(ResultActions, PostalCodeUnchangedAndAddressWithoutTrailingBlanks) {
+  table_->SetRecno(2);
+  search::Post1Click(parts);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("135-807"));
+  search::Juso2Click(parts);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            QStringLiteral("서울 강남구 개포1동 우성3차아파트 (1∼6동)"));
+  table_->SetRecno(3);
+  search::Juso2Click(parts);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("서울 강남구 개포2동"));
+}
+
+TEST_F(ResultActions, CopiesActOnTheGridsCurrentRow) {
+  edSearch->setText(QStringLiteral("개포1동"));
+  search::RunSearch(parts);
+  table_->Next();  // the second marked row: record 2
+  search::Post1Click(parts);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("135-807"));
+  table_->Next();  // record 4
+  search::Juso2Click(parts);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            QStringLiteral("서울 강남구 개포1동 주공아파트 (1∼16동)"));
+}
+
+TEST_F(ResultActions, PositionIsTheRecordNumberOverTheRecordCount) {
+  EXPECT_EQ(*search::RecordPositionCaption(*table_), QStringLiteral("1 / 6"));
+  edSearch->setText(QStringLiteral("역삼동"));
+  search::RunSearch(parts);
+  // The physical number of the one match over every record, not 1 / 1.
+  EXPECT_EQ(*search::RecordPositionCaption(*table_), QStringLiteral("6 / 6"));
+}
+
+TEST_F(ResultActions, NoPositionOutsideTheBrowseState) {
+  search::ClosePostalData(parts);
+  EXPECT_FALSE(search::RecordPositionCaption(*table_).has_value());
+}
+
+TEST_F(ResultActions, ThePositionCountsAlongDuringABuild) {
+  search::ClosePostalData(parts);
+  std::filesystem::remove(IndexPath());
+  QStringList captions;
+  QObject::connect(source_, &TDataSource::DataChange, [&] {
+    if (auto c = search::RecordPositionCaption(*table_)) captions.append(*c);
+  });
+  Open();
+  for (int i = 2; i <= 6; ++i)
+    EXPECT_TRUE(captions.contains(QStringLiteral("%1 / 6").arg(i)))
+        << captions.join('|').toStdString();
+}
