@@ -117,6 +117,8 @@ class TFormMain : public QWidget, public TFormMainData {
   void ShowCalendarText();        // FormActivate 1 (FormMainCalendar.cpp)
   void OpenPostalData();          // FormActivate 3 (FormMainPostalData.cpp)
   void ClosePostalData();         // FormDestroy 1 (FormMainPostalData.cpp)
+  // The widgets and components the address search acts on (FormMainPostalData.cpp).
+  TPostalParts SearchParts();
 
   // ---- Keyboard (FormMainKeys.cpp). key is a Qt::Key.
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);

@@ -7,6 +7,8 @@
 // TFormMain::CreateDataComponents (FormMainData.cpp), before FormCreate runs.
 
 #include "dataset/DataSource.h"
+#include "search/Fts.h"
+#include "search/PostalParts.h"
 #include "table/DbfTable.h"
 
 struct TFormMainData {
@@ -20,4 +22,10 @@ struct TFormMainData {
   // Table1 for DBGrid1; its data change runs DataSource1DataChange (a child
   // of the form).
   TDataSource* DataSource1 = nullptr;
+  // The full-text index over Table1; IndexHandle 0 until opened or created.
+  TFts Fts1;
+  // One raw record of Table1 and its zero byte; allocated while Table1 is open.
+  TRecordBuffer RecordBuffer;
+  // The last search text, CP949, zero-terminated.
+  TSearchText SearchText{};
 };

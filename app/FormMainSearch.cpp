@@ -1,12 +1,30 @@
 // The search entry, the search run and the result actions.
 #include "app/FormMain.h"
+#include "app/Panel.h"
+#include "search/ResultActions.h"
+#include "search/SearchRun.h"
 
-void TFormMain::SearchEntry() {}
+void TFormMain::SearchEntry() {
+  TPostalParts parts = SearchParts();
+  search::SearchEntry(parts);
+}
 
-void TFormMain::RunSearch() {}
+void TFormMain::RunSearch() {
+  TPostalParts parts = SearchParts();
+  search::RunSearch(parts);
+}
 
-void TFormMain::Post1Click() {}
+void TFormMain::Post1Click() {
+  TPostalParts parts = SearchParts();
+  search::Post1Click(parts);
+}
 
-void TFormMain::Juso2Click() {}
+void TFormMain::Juso2Click() {
+  TPostalParts parts = SearchParts();
+  search::Juso2Click(parts);
+}
 
-void TFormMain::DataSource1DataChange() {}
+void TFormMain::DataSource1DataChange() {
+  if (!Table1) return;
+  if (auto caption = search::RecordPositionCaption(*Table1)) panRecPos->SetCaption(*caption);
+}
