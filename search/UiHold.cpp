@@ -25,7 +25,12 @@ void FramePacedEvents::Run() {
 }
 
 void FramePacedEvents::Paint() {
-  if (window_ && wasEnabled_) window_->setUpdatesEnabled(true);  // schedules a repaint
+  if (window_ && wasEnabled_) {
+    // Painted here and now: a repaint merely scheduled could come due only
+    // once updates are off again.
+    window_->setUpdatesEnabled(true);
+    window_->repaint();
+  }
   QCoreApplication::processEvents();
   if (window_) window_->setUpdatesEnabled(false);
   ++frames_;
