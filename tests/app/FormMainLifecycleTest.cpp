@@ -24,9 +24,14 @@ class FormLifecycle : public FormFixture {
     QFile f(IniPath());
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
+  // The sequence's own stages after the calendar text, without the postal
+  // data (this program folder has no table): single instance, message
+  // switch, focus.
   void Activate() {
     ShowActive();
-    Form().FormActivate();
+    Form().CheckSingleInstance();
+    Form().ApplyMessageSwitch();
+    Form().FocusSearchBox();
   }
 };
 
@@ -74,13 +79,29 @@ TEST_F(FormLifecycle, HandWrittenCaptionIsKeptAsStoredAndOtherLinesSurvive) {
       QByteArray("; hand-made\n[qorva]\nCaption=Postal finder (my copy)\nMSG=Y\n[Other]\nA=1\n"));
 }
 
-TEST_F(FormLifecycle, StartUpSequenceEndsWithTheFocusInTheSearchBox) {
+TEST_F(FormLifecycle, OwnStagesEndWithTheFocusInTheSearchBox) {
   Activate();
-  EXPECT_TRUE(Form().HasActivated());
-  EXPECT_FALSE(Form().InStartUp());
   EXPECT_EQ(QApplication::focusWidget(), Form().edSearch);
   QApplication::processEvents();
   EXPECT_TRUE(Form().isVisible());  // the first instance stays
+}
+
+TEST_F(FormLifecycle, AMissingTableEndsTheSequenceAtThePostalStage) {
+  PutIni("[QORVA]\nMSG=N\n");
+  ShowActive();
+  Form().DBGrid1->setFocus();
+  Form().FormActivate();
+  // The postal stage's error is shown; the message switch and the focus
+  // stages after it do not run; the window stays open.
+  EXPECT_EQ(messages_.Messages().size(), 1);
+  EXPECT_TRUE(Form().CheckBoxMsg->isChecked());
+  EXPECT_NE(QApplication::focusWidget(), Form().edSearch);
+  EXPECT_FALSE(Form().InStartUp());
+  QApplication::processEvents();
+  EXPECT_TRUE(Form().isVisible());
+  // The end of the run still writes the switch as the box shows it.
+  form_.reset();
+  EXPECT_EQ(GetIni(), QByteArray("[QORVA]\nMSG=Y\n"));
 }
 
 TEST_F(FormLifecycle, StartUpSequenceRunsOnceAfterTheFirstShow) {
