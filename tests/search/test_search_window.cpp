@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -98,7 +99,7 @@ class SearchWindow : public ::testing::Test {
   }
 
   // A new window through its whole start-up sequence; answers its time in ms.
-  qint64 Start() {
+  qint64 Start(bool closeDuringStart = false) {
     form_.reset();
     form_ = std::make_unique<TFormMain>();
     form_->InstanceMarkerName = QStringLiteral("SearchWindowTest%1").arg(++starts_);
@@ -111,6 +112,9 @@ class SearchWindow : public ::testing::Test {
     form_->Gauge1->installEventFilter(&gauge);
     QElapsedTimer t;
     t.start();
+    // Runs from the build's event processing: the close must wait for the end
+    // of the start-up sequence.
+    if (closeDuringStart) QTimer::singleShot(0, form_.get(), [this] { form_->close(); });
     form_->FormActivate();
     const qint64 ms = t.elapsed();
     form_->Gauge1->removeEventFilter(&gauge);
@@ -269,4 +273,13 @@ TEST_F(SearchWindow, ACorruptOrStaleIndexIsRebuilt) {
   Start();
   EXPECT_TRUE(BuildMessageShown());
   EXPECT_EQ(Form().Fts1.FtsNumRecs(), 52144);
+}
+
+TEST_F(SearchWindow, ACloseDuringTheBuildTakesEffectAfterTheStartUp) {
+  Start(/*closeDuringStart=*/true);
+  EXPECT_TRUE(BuildMessageShown());
+  EXPECT_EQ(Form().Fts1.FtsNumRecs(), 52144);
+  EXPECT_TRUE(Form().isVisible());
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(Form().isVisible());
 }
