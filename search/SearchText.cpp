@@ -44,10 +44,10 @@ bool FillSearchText(const QString& text, TSearchText& searchText) {
   bool ok = true;
   const QByteArray bytes = platform::ToCp949(text, &ok);
   if (!ok) return false;
-  // A zero byte would end the text early: the box cannot hold one that matters.
+  // The text ends at its first zero byte, as the library reads it.
+  const qsizetype zero = bytes.indexOf('\0');
   const QByteArray cut =
-      CutAtCharacter(bytes.left(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0')),
-                     static_cast<int>(searchText.size()) - 1);
+      CutAtCharacter(zero < 0 ? bytes : bytes.left(zero), static_cast<int>(searchText.size()) - 1);
   std::memcpy(searchText.data(), cut.constData(), static_cast<size_t>(cut.size()));
   return true;
 }
