@@ -7,6 +7,9 @@
 function(pf_add_gtest name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  if(PF_SANITIZE)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/sanitizer_defaults.cpp)
+  endif()
   if(T_GUI)
     target_link_libraries(${name} PRIVATE pf_gui_test_main Qt6::Widgets GTest::gtest GTest::gmock)
   else()
@@ -17,13 +20,12 @@ function(pf_add_gtest name)
   target_compile_definitions(${name} PRIVATE
     PF_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PF_BIN_DIR="${PF_BIN_DIR}"
     PF_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
-  set(env "QT_QPA_PLATFORM=offscreen"
-          "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0"
-          "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  # One variable only: gtest_discover_tests flattens a list-valued property.
+  # The sanitizers' own settings are compiled in (sanitizer_defaults.cpp).
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
 endfunction()
 
 # pf_add_bench(<name> SOURCES <files...> LIBS <targets...>)
