@@ -18,8 +18,7 @@ function(pf_add_gtest name)
   target_link_libraries(${name} PRIVATE ${T_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests/support)
   target_compile_definitions(${name} PRIVATE
-    PF_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PF_BIN_DIR="${PF_BIN_DIR}"
-    PF_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+    PF_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PF_BIN_DIR="${PF_BIN_DIR}")
   # One variable only: gtest_discover_tests flattens a list-valued property.
   # The sanitizers' own settings are compiled in (sanitizer_defaults.cpp).
   gtest_discover_tests(${name}
@@ -36,6 +35,5 @@ function(pf_add_bench name)
   target_link_libraries(bench-${name} PRIVATE ${B_LIBS})
   target_include_directories(bench-${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(bench-${name} PRIVATE
-    PF_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PF_BIN_DIR="${PF_BIN_DIR}"
-    PF_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+    PF_SOURCE_DIR="${PROJECT_SOURCE_DIR}" PF_BIN_DIR="${PF_BIN_DIR}")
 endfunction()

@@ -27,7 +27,7 @@ bool StartsWith(const std::string& s, const std::string& prefix) {
 }  // namespace
 
 std::string ZipcodeCsvPath() {
-  return std::string(PF_SHARED_DIR) + "/data/zipcode.csv";
+  return std::string(PF_SOURCE_DIR) + "/data/source/zipcode.csv";
 }
 
 std::vector<ZipRow> ReadZipcodeCsv(const std::string& path) {

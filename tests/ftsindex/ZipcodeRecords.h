@@ -1,7 +1,7 @@
 #pragma once
 // Postal records as the application hands them to the full-text index: the
 // raw DBF record (deletion flag ' ', ZIPCODE C(7), DDD C(4), ETC C(width)),
-// all CP949, built from the national list shared/data/zipcode.csv.
+// all CP949, built from the national list data/source/zipcode.csv.
 #include <string>
 #include <vector>
 
