@@ -20,17 +20,6 @@ void TAlignLayout::addWidget(QWidget* widget, TAlign align) {
   invalidate();
 }
 
-void TAlignLayout::replaceWidget(QWidget* old, QWidget* replacement) {
-  for (Entry& e : items_) {
-    if (e.item->widget() != old) continue;
-    addChildWidget(replacement);
-    delete e.item;
-    e.item = new QWidgetItem(replacement);
-    invalidate();
-    return;
-  }
-}
-
 void TAlignLayout::addItem(QLayoutItem* item) {
   items_.append({item, TAlign::alClient, QSize()});
 }

@@ -19,8 +19,6 @@ class TAlignLayout : public QLayout {
   ~TAlignLayout() override;
 
   void addWidget(QWidget* widget, TAlign align);
-  // Puts replacement where old was, with old's alignment.
-  void replaceWidget(QWidget* old, QWidget* replacement);
 
   void addItem(QLayoutItem* item) override;
   QLayoutItem* itemAt(int index) const override;
