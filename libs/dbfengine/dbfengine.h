@@ -343,8 +343,8 @@ DBE_API int16_t dbe_IndexCreate(const char* path, const dbe_tag_def* tags, int16
  * when empty. Answers the first record of the set in the current order and
  * leaves the area on it; 0 when the set is empty (area at end of file). A bad
  * expression answers 0, records DBE_E_SYNTAX, DBE_E_NO_FIELD (missing field,
- * alias or function) or DBE_E_TYPE (not logical, operand types) and leaves
- * the set cleared, the area on its first record. */
+ * alias or function) or DBE_E_TYPE (not logical, operand types) and changes
+ * nothing: the set in force and the position stay as they were. */
 DBE_API int32_t dbe_Query(const char* expression);
 
 /* 1 when `expression` compiles as logical so that dbe_Query serves it as a

@@ -126,6 +126,26 @@ TEST_F(DbfNavigation, QueryFromExpression) {
   EXPECT_EQ(dbe_QueryRecCount(), 10);
 }
 
+TEST_F(DbfNavigation, BadQueryKeepsTheSetInForceAndThePosition) {
+  EXPECT_EQ(dbe_Query("N > 4 .AND. N < 9"), 5);
+  dbe_Skip(2);
+  EXPECT_EQ(dbe_RecNo(), 7);
+  EXPECT_EQ(dbe_Query("NAME"), 0) << "not logical";
+  EXPECT_EQ(dbe_Error(), DBE_E_TYPE);
+  EXPECT_EQ(dbe_Query("N >"), 0) << "does not parse";
+  EXPECT_EQ(dbe_Error(), DBE_E_SYNTAX);
+  EXPECT_EQ(dbe_RecNo(), 7);
+  EXPECT_EQ(str(dbe_DBFilter()), "N > 4 .AND. N < 9");
+  EXPECT_EQ(dbe_QueryRecCount(), 4);
+  EXPECT_EQ(walk(), (V{5, 6, 7, 8}));
+  // Marks survive a bad expression too.
+  dbe_Query("");
+  dbe_SetQueryBit(2, -1);
+  dbe_SetQueryBit(9, -1);
+  EXPECT_EQ(dbe_Query("NOSUCH > 1"), 0);
+  EXPECT_EQ(walk(), (V{2, 9}));
+}
+
 TEST_F(DbfNavigation, EmptyQuerySetIsEofAndBof) {
   EXPECT_EQ(dbe_Query("N > 100"), 0);
   EXPECT_TRUE(dbe_Eof());

@@ -53,7 +53,6 @@ int32_t dbe_Query(const char* expression) {
   const std::string text = expression ? expression : "";
   if (!a->runQuery(text, code, message)) {
     recordExpressionError(code, message);
-    a->goTop();
     return 0;
   }
   a->goTop();

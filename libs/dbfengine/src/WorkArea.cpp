@@ -413,8 +413,11 @@ bool WorkArea::seek(const std::string& text) {
 // ------------------------------------------------------------ query set
 
 bool WorkArea::runQuery(const std::string& text, int& code, std::string& message) {
-  query_.clear();
-  if (text.empty()) return true;
+  if (text.empty()) {
+    query_.clear();
+    return true;
+  }
+  // A bad expression leaves the set in force as it was.
   Expression* e = compile(text, code, message);
   if (!e) return false;
   if (e->type() != Type::Logical) {
