@@ -178,7 +178,6 @@ class TDbfTable : public TDataSet {
   int32_t EngRecNo();
   void EngGo(int32_t recno);
   void EngGoTop();
-  bool Open_() const { return workArea_ > 0; }
   bool ViewUsable() const { return workArea_ > 0 && Active() && IsCursorOpen(); }
   void Resynchronise();
 

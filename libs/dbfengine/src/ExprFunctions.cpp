@@ -192,7 +192,7 @@ void fnDatePart(Node& n, const EvalContext& c, Value& v) {
 
 // Argument kinds: C character, N numeric, L logical, D date, A any,
 // S same type as the second argument (IIF), X numeric or date (MIN/MAX).
-struct FunctionSpec {
+struct FunctionDef {
   const char* name;
   const char* args;  // required arguments, then '[' and optional ones
   Type result;       // for IIF/MIN/MAX the type of the matching argument
@@ -200,7 +200,7 @@ struct FunctionSpec {
   int width;  // numeric result width
 };
 
-const FunctionSpec kFunctions[] = {
+const FunctionDef kFunctions[] = {
     {"UPPER", "C", Type::Character, fnUpper, 0},
     {"LOWER", "C", Type::Character, fnLower, 0},
     {"TRIM", "C", Type::Character, fnRtrim, 0},
@@ -235,11 +235,11 @@ const FunctionSpec kFunctions[] = {
 };
 
 // Exact name, or (xBase style) an abbreviation of at least four letters.
-const FunctionSpec* findFunction(const std::string& name) {
-  for (const FunctionSpec& f : kFunctions)
+const FunctionDef* findFunction(const std::string& name) {
+  for (const FunctionDef& f : kFunctions)
     if (name == f.name) return &f;
   if (name.size() >= 4) {
-    for (const FunctionSpec& f : kFunctions)
+    for (const FunctionDef& f : kFunctions)
       if (std::strncmp(f.name, name.c_str(), name.size()) == 0) return &f;
   }
   return nullptr;
@@ -268,16 +268,17 @@ bool argFits(char kind, Type t, const std::vector<NodePtr>& args) {
 
 NodePtr makeFunction(const std::string& name, std::vector<NodePtr> args, int& code,
                      std::string& message) {
-  const FunctionSpec* f = findFunction(name);
+  const FunctionDef* f = findFunction(name);
   if (!f) {
     code = DBE_TYPE_UNKNOWN_NAME;
     message = "unknown function " + name + "()";
     return nullptr;
   }
-  const std::string_view spec = f->args;
-  const size_t bracket = spec.find('[');
-  const size_t required = bracket == std::string_view::npos ? spec.size() : bracket;
-  const size_t maximum = bracket == std::string_view::npos ? spec.size() : spec.size() - 1;
+  const std::string_view signature = f->args;
+  const size_t bracket = signature.find('[');
+  const size_t required = bracket == std::string_view::npos ? signature.size() : bracket;
+  const size_t maximum =
+      bracket == std::string_view::npos ? signature.size() : signature.size() - 1;
   if (args.size() < required || args.size() > maximum) {
     code = DBE_TYPE_MISMATCH;
     message = std::string("wrong number of arguments for ") + f->name + "()";
@@ -285,8 +286,8 @@ NodePtr makeFunction(const std::string& name, std::vector<NodePtr> args, int& co
   }
   size_t k = 0;
   for (size_t i = 0; i < args.size(); ++i, ++k) {
-    if (spec[k] == '[') ++k;
-    if (!argFits(spec[k], args[i]->type, args)) {
+    if (signature[k] == '[') ++k;
+    if (!argFits(signature[k], args[i]->type, args)) {
       code = DBE_TYPE_MISMATCH;
       message = std::string("argument ") + std::to_string(i + 1) + " of " + f->name +
                 "() has the wrong type";
