@@ -255,7 +255,10 @@ bool TDbfTable::CopyFieldValue(const TField* field, void* target) {
 
 void TDbfTable::WriteFieldValue(TField* field, const void* data) {
   char* buffer = CalcBuffer();
-  if (!buffer || !field->Calculated()) TDataSet::WriteFieldValue(field, data);
+  if (!buffer || !field->Calculated()) {
+    TDataSet::WriteFieldValue(field, data);  // refuses: the table is read-only
+    return;
+  }
   char* slot = buffer + calcOffset_ + field->Offset();
   slot[0] = data ? 1 : 0;
   if (data) std::memcpy(slot + 1, data, static_cast<size_t>(field->DataSize()));
