@@ -155,6 +155,9 @@ void TDbfTable::InitFieldDefs() {
     }
     if (kind != ftUnknown) FieldDefs().Add(fieldNames_[k], kind, size, false, i);
   }
+  // On an open cursor the field objects and buffers stay; the new layout list
+  // takes their positions again (the same as at open: same fields).
+  if (cursorOpen_) LayoutBuffers();
   if (!cursorOpen_ && !opening_) {  // asked for outside an open
     Dbe().dbe_Close();
     workArea_ = 0;

@@ -209,6 +209,21 @@ TEST_F(OpenTest, FieldDefinitionsFollowTheTypeLetters) {
   EXPECT_EQ(dynamic_cast<TFloatField*>(table.FieldByName("N5"))->DisplayFormat(), "0");
 }
 
+TEST_F(OpenTest, FieldDefinitionsRebuiltWhileOpenKeepTheRowsReadable) {
+  Use(table, "POSTCODE.DBF");
+  table.Open();
+  table.SetRecno(7);
+  ASSERT_EQ(table.FieldByName("NAME")->AsBytes(), QByteArray("K999993"));
+  // A change of table type on an open table rebuilds the definitions; the
+  // rows fetched afterwards must still read each field from its own place.
+  table.SetTableType(ttMTX);
+  table.SetRecno(8);
+  EXPECT_EQ(table.FieldByName("NO")->AsBytes(), QByteArray("8"));
+  EXPECT_EQ(table.FieldByName("NAME")->AsBytes(), QByteArray("K999992"));
+  EXPECT_EQ(table.FieldString("CITY"), QByteArray(Cp949("서울 강남구").c_str()).leftJustified(20));
+  table.Close();
+}
+
 TEST_F(OpenTest, FieldDefinitionsOutsideAnOpenLeaveNoWorkArea) {
   Use(table, "POSTCODE.DBF");
   table.UpdateFieldDefs();
