@@ -128,6 +128,7 @@ void TFormMain::CreateSearchStrip() {
   CheckBoxMsg->setText(QStringLiteral("메세지 보기"));
   CheckBoxMsg->setFont(app::GulimFont(12));
   CheckBoxMsg->setChecked(true);
+  connect(CheckBoxMsg, &QCheckBox::toggled, this, [this] { messageSwitchKnown_ = true; });
 
   panRecPos = Make<TPanel>(Panel3, "panRecPos", 200, 7, 103, 23);
   panRecPos->SetBevels(TPanelBevel::bvSpace, TPanelBevel::bvLowered);

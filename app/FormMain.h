@@ -110,7 +110,7 @@ class TFormMain : public QWidget, public TFormMainData {
   void CheckSingleInstance();  // FormActivate 2
   void ApplyMessageSwitch();   // FormActivate 4
   void FocusSearchBox();       // FormActivate 5
-  void SaveMessageSwitch();    // FormDestroy 2
+  void SaveMessageSwitch();    // FormDestroy 2, once the box holds a known value
 
   // Stages owned by the other layers (each in its own file).
   void SelectMachineCollation();  // FormCreate 1 (FormMainEngine.cpp)
@@ -179,4 +179,7 @@ class TFormMain : public QWidget, public TFormMainData {
   bool inStartUp_ = false;
   bool closePending_ = false;
   bool destroyed_ = false;
+  // The box holds the stored switch (the start-up sequence read it) or the
+  // user's choice; only then does the end of the run write it back.
+  bool messageSwitchKnown_ = false;
 };

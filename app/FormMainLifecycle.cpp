@@ -65,6 +65,7 @@ void TFormMain::ApplyMessageSwitch() {
   const QString value = app::ReadSetting(QString::fromLatin1(app::kSettingsSection),
                                          QString::fromLatin1(app::kMsgKey), QStringLiteral("Y"));
   CheckBoxMsg->setChecked(value == QLatin1String("Y"));
+  messageSwitchKnown_ = true;
 }
 
 void TFormMain::FocusSearchBox() {
@@ -85,7 +86,10 @@ void TFormMain::FormDestroy() {
   destroyed_ = true;
   Timer1->stop();
   RunStage(this, [this] { ClosePostalData(); });
-  RunStage(this, [this] { SaveMessageSwitch(); });
+  // A start that ended before the switch was read (a missing table, a
+  // missing engine) must not overwrite the stored value with the box's
+  // initial tick.
+  if (messageSwitchKnown_) RunStage(this, [this] { SaveMessageSwitch(); });
 }
 
 void TFormMain::SaveMessageSwitch() {

@@ -99,9 +99,24 @@ TEST_F(FormLifecycle, AMissingTableEndsTheSequenceAtThePostalStage) {
   EXPECT_FALSE(Form().InStartUp());
   QApplication::processEvents();
   EXPECT_TRUE(Form().isVisible());
-  // The end of the run still writes the switch as the box shows it.
+  // The box never showed the stored N: the end of the run keeps it.
   form_.reset();
-  EXPECT_EQ(GetIni(), QByteArray("[QORVA]\nMSG=Y\n"));
+  EXPECT_EQ(GetIni(), QByteArray("[QORVA]\nMSG=N\n"));
+  EXPECT_EQ(messages_.Messages().size(), 1);
+}
+
+TEST_F(FormLifecycle, AfterAFailedStartTheUsersChoiceIsStillWritten) {
+  for (bool ticked : {false, true}) {
+    form_.reset();
+    PutIni("[QORVA]\nMSG=N\n");
+    ShowActive();
+    Form().FormActivate();  // ends at the postal stage: no table here
+    ASSERT_TRUE(Form().CheckBoxMsg->isChecked());
+    Form().CheckBoxMsg->setChecked(false);  // the user's clicks
+    Form().CheckBoxMsg->setChecked(ticked);
+    form_.reset();
+    EXPECT_EQ(GetIni(), QByteArray(ticked ? "[QORVA]\nMSG=Y\n" : "[QORVA]\nMSG=N\n"));
+  }
 }
 
 TEST_F(FormLifecycle, StartUpSequenceRunsOnceAfterTheFirstShow) {
