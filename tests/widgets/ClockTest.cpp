@@ -17,14 +17,6 @@ TEST(ClockFormat, DateAndTimeAtAFixedMoment) {
   EXPECT_EQ(FormatClockTime(evening, ":").size(), 10);
 }
 
-TEST(ClockFormat, CalendarTextReadsTheDateByPosition) {
-  // Characters 1-4, 6-7 and 9-10 of the date display hold year, month, day.
-  const QString date = FormatClockDate(QDateTime(QDate(2026, 12, 9), QTime(0, 0)));
-  EXPECT_EQ(date.mid(0, 4), "2026");
-  EXPECT_EQ(date.mid(5, 2), "12");
-  EXPECT_EQ(date.mid(8, 2), "09");
-}
-
 TEST(ClockFormat, LocaleTimeSeparator) {
   EXPECT_EQ(LocaleTimeSeparator(QLocale(QLocale::Korean, QLocale::SouthKorea)), ":");
   EXPECT_EQ(LocaleTimeSeparator(QLocale::c()), ":");
