@@ -17,7 +17,8 @@ namespace {
 // Everything the build takes from the search strip, given back at every way out.
 class BuildStrip {
  public:
-  explicit BuildStrip(TPostalParts& p) : p_(p), search_(p.edSearch), button_(p.butFilt) {
+  explicit BuildStrip(TPostalParts& p)
+      : p_(p), search_(p.edSearch), button_(p.butFilt), grid_(p.DBGrid1) {
     if (p_.CheckBoxMsg) p_.CheckBoxMsg->hide();
   }
   ~BuildStrip() {
@@ -34,8 +35,9 @@ class BuildStrip {
 
  private:
   TPostalParts& p_;
-  // No search may move the table under the build loop.
-  DisabledWhile search_, button_;
+  // Nothing may move the table under the build loop: no search, and no click,
+  // key, wheel or scroll bar in the grid (the grid still follows the table).
+  DisabledWhile search_, button_, grid_;
 };
 
 }  // namespace

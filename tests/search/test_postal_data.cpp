@@ -1,5 +1,6 @@
 // The opening stage with its index build, and the closing stage.
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <fstream>
 
 #include "PostalFixture.h"
@@ -60,6 +61,27 @@ TEST_F(PostalData, AMissingIndexIsBuiltFromEveryRecordAndReopened) {
   // The record buffer is the raw record and its zero byte.
   EXPECT_EQ(recordBuffer_.size(), static_cast<size_t>(table_->RecordSize()) + 1);
   EXPECT_EQ(recordBuffer_.back(), '\0');
+}
+
+TEST_F(PostalData, TheGridCannotMoveTheTableUnderTheBuild) {
+  // Ctrl+End in the grid at the first record of the build: were it taken, the
+  // loop would end early and the index would miss the records after it.
+  bool sent = false, gridEnabled = false;
+  QObject::connect(Gauge1, &QProgressBar::valueChanged, [&](int v) {
+    if (sent || v != 1) return;
+    sent = true;
+    gridEnabled = grid_->isEnabled();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(grid_, &key);
+  });
+  Open();
+  ASSERT_TRUE(sent);
+  EXPECT_FALSE(gridEnabled);
+  EXPECT_EQ(watch.moves, 6);
+  EXPECT_EQ(fts_.FtsNumRecs(), 6);
+  ASSERT_GT(fts_.FtsSet(searchtest::Cp949("역삼동").c_str()), 0);
+  EXPECT_EQ(fts_.FtsNextRec(), 6);
+  EXPECT_TRUE(grid_->isEnabled());
 }
 
 TEST_F(PostalData, TheBuiltIndexAnswersForTheTable) {
