@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <exception>
-#include <optional>
 
 #include "platform/BusyCursor.h"
 #include "platform/MessageBox.h"
@@ -113,7 +112,7 @@ int RunSearch(TPostalParts& p) {
     }
     const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
     if (r == kNoKey || r == kNoData) {
-      clock.Restart();
+      // The clock stays off while this message is up, and starts on the way out.
       platform::ShowMessage(p.owner, r == kNoKey ? QStringLiteral("FTS 인덱스에 키 없음!")
                                                  : QStringLiteral("자료 없음!"));
       return 0;
