@@ -31,13 +31,9 @@ bool RecordView(const char* record, size_t limit, bool zeroRequired, std::string
     out = std::string_view(record, length);
     return true;
   }
+  // A sized buffer ends at its first zero byte or at its size.
   const void* zero = std::memchr(record, 0, limit);
-  if (!zero) {
-    if (zeroRequired) return false;
-    out = std::string_view(record, limit);
-    return true;
-  }
-  out = std::string_view(record, static_cast<const char*>(zero) - record);
+  out = std::string_view(record, zero ? static_cast<const char*>(zero) - record : limit);
   return true;
 }
 
