@@ -69,11 +69,11 @@ class TFormMain : public QWidget, public TFormMainData {
   TDBGrid* DBGrid1 = nullptr;
 
   // ---- Clock and calendar band
-  app::TPanel* PanelBOTTOM = nullptr;  // bottom, above Panel1, 99 high
-  app::TPanel* PanelLED = nullptr;     // left, 282 x 95
+  app::TPanel* PanelBOTTOM = nullptr;          // bottom, above Panel1, 99 high
+  app::TPanel* PanelLED = nullptr;             // left, 282 x 95
   widgets::TLedLabel* LedLabelDate = nullptr;  // in PanelLED: 0, 0; 282 x 51
   widgets::TLedLabel* LedLabelTime = nullptr;  // in PanelLED: 0, 46; 282 x 51
-  QPlainTextEdit* MemoDisp = nullptr;  // fills the rest; read-only
+  QPlainTextEdit* MemoDisp = nullptr;          // fills the rest; read-only
 
   // ---- Banner band
   app::TPanel* Panel1 = nullptr;  // bottom, 54 high

@@ -13,6 +13,8 @@ bool StartLibraries() {
   return true;
 }
 
-bool EngineEndedTheApplication() { return TDbfEngine::Instance().TerminateRequested(); }
+bool EngineEndedTheApplication() {
+  return TDbfEngine::Instance().TerminateRequested();
+}
 
 }  // namespace app

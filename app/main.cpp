@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   {
     TFormMain FormMain;  // FormCreate runs here
     if (app::EngineEndedTheApplication()) return 1;
-    FormMain.show();     // FormActivate runs once the loop has started
+    FormMain.show();  // FormActivate runs once the loop has started
     result = QApplication::exec();
   }  // FormDestroy runs here
   return result;

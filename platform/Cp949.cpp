@@ -17,7 +17,9 @@ QString FromCp949(const char* bytes, qsizetype length) {
   return text;
 }
 
-QString FromCp949(const QByteArray& bytes) { return FromCp949(bytes.constData(), bytes.size()); }
+QString FromCp949(const QByteArray& bytes) {
+  return FromCp949(bytes.constData(), bytes.size());
+}
 
 QByteArray ToCp949(const QString& text, bool* ok) {
   QStringEncoder encoder(kCodec);

@@ -8,8 +8,12 @@ namespace {
 MessageRecorder* g_recorder = nullptr;
 }
 
-MessageRecorder::MessageRecorder() : previous_(g_recorder) { g_recorder = this; }
-MessageRecorder::~MessageRecorder() { g_recorder = previous_; }
+MessageRecorder::MessageRecorder() : previous_(g_recorder) {
+  g_recorder = this;
+}
+MessageRecorder::~MessageRecorder() {
+  g_recorder = previous_;
+}
 
 void ShowMessage(QWidget* owner, const QString& text) {
   if (g_recorder) {

@@ -10,7 +10,8 @@
 // missing and then reads as "not encrypted").
 #define PF_DBE_REQUIRED(X)                                                                         \
   X(dbe_WorkArea)                                                                                  \
-  X(dbe_UseEx) X(dbe_Select) X(dbe_Alias) X(dbe_Close) X(dbe_ErrorLevel) X(dbe_SetReadCache)       \
+  X(dbe_UseEx)                                                                                     \
+  X(dbe_Select) X(dbe_Alias) X(dbe_Close) X(dbe_ErrorLevel) X(dbe_SetReadCache)                    \
       X(dbe_SetTranslate) X(dbe_SetPassword) X(dbe_SetStringType) X(dbe_SetMachineCollation) X(    \
           dbe_SetEpoch) X(dbe_SetDeleted) X(dbe_SetCentury) X(dbe_SetMemoBlockSize)                \
           X(dbe_SetDateFormat) X(dbe_SetSoftSeek) X(dbe_SetExact) X(dbe_SysProp) X(dbe_FieldCount) \

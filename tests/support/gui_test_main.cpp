@@ -1,7 +1,7 @@
 // Main of every GUI test: a QApplication on the offscreen platform, so that no
 // test needs a display or waits on a person.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
