@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "DbfImage.h"
 #include "libs/dbfengine/dbfengine.h"
 
 namespace dbftest {
@@ -53,51 +54,14 @@ class TempDir {
   std::string path_;
 };
 
-struct FieldSpec {
-  std::string name;
-  char type;
-  int width;
-  int decimals = 0;
-};
+using FieldSpec = testsupport::DbfField;
 
-// Bytes of a dBASE III table: header, descriptors, records ('*' first in a
-// row's text marks it deleted when `deleted` says so), end-of-file mark.
+// Bytes of a dBASE III table with numbers right-aligned, as xBase stores them.
 inline std::string dbfBytes(const std::vector<FieldSpec>& fields,
                             const std::vector<std::vector<std::string>>& rows,
                             const std::vector<bool>& deleted = {}, uint8_t codePage = 0x4E) {
-  int recSize = 1;
-  for (const FieldSpec& f : fields) recSize += f.width;
-  const int headerLen = 32 + 32 * static_cast<int>(fields.size()) + 1;
-  std::string h(32, '\0');
-  h[0] = 0x03;
-  h[1] = 126, h[2] = 12, h[3] = 9;
-  const uint32_t n = static_cast<uint32_t>(rows.size());
-  for (int i = 0; i < 4; ++i) h[4 + i] = static_cast<char>(n >> (8 * i));
-  h[8] = static_cast<char>(headerLen & 0xFF), h[9] = static_cast<char>(headerLen >> 8);
-  h[10] = static_cast<char>(recSize & 0xFF), h[11] = static_cast<char>(recSize >> 8);
-  h[29] = static_cast<char>(codePage);
-  for (const FieldSpec& f : fields) {
-    std::string d(32, '\0');
-    std::memcpy(d.data(), f.name.data(), std::min<size_t>(f.name.size(), 10));
-    d[11] = f.type;
-    d[16] = static_cast<char>(f.width);
-    d[17] = static_cast<char>(f.decimals);
-    h += d;
-  }
-  h.push_back('\x0D');
-  for (size_t r = 0; r < rows.size(); ++r) {
-    h.push_back(r < deleted.size() && deleted[r] ? '*' : ' ');
-    for (size_t i = 0; i < fields.size(); ++i) {
-      std::string v = i < rows[r].size() ? rows[r][i] : "";
-      if (fields[i].type == 'N' || fields[i].type == 'F') {
-        v = v.substr(0, fields[i].width);
-        v.insert(0, fields[i].width - v.size(), ' ');  // numbers right-aligned
-      }
-      h += padded(v, fields[i].width);
-    }
-  }
-  h.push_back('\x1A');
-  return h;
+  return testsupport::DbfImage(fields, rows, deleted, codePage,
+                               testsupport::NumberAlignment::Right);
 }
 
 inline void writeFile(const std::string& path, const std::string& bytes) {

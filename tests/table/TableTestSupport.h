@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "DbfImage.h"
 #include "platform/Cp949.h"
 #include "table/DbfEngine.h"
 
@@ -31,48 +32,15 @@ class TempDir {
   std::string path_;
 };
 
-struct Field {
-  std::string name;
-  char type;
-  int width;
-  int decimals = 0;
-};
+using Field = testsupport::DbfField;
 
-// Field texts are taken as they stand, padded with blanks (never cut short
-// of what the test wrote, so that a test controls every byte).
+// Field texts are taken as they stand, padded with blanks, so that a test
+// controls every byte.
 inline void WriteDbf(const std::string& path, const std::vector<Field>& fields,
                      const std::vector<std::vector<std::string>>& rows) {
-  int recSize = 1;
-  for (const Field& f : fields) recSize += f.width;
-  const int headerLen = 32 + 32 * static_cast<int>(fields.size()) + 1;
-  std::string h(32, '\0');
-  h[0] = 0x03;
-  h[1] = 126, h[2] = 12, h[3] = 9;
-  const uint32_t n = static_cast<uint32_t>(rows.size());
-  for (int i = 0; i < 4; ++i) h[4 + i] = static_cast<char>(n >> (8 * i));
-  h[8] = static_cast<char>(headerLen & 0xFF), h[9] = static_cast<char>(headerLen >> 8);
-  h[10] = static_cast<char>(recSize & 0xFF), h[11] = static_cast<char>(recSize >> 8);
-  h[29] = 0x4E;  // CP949
-  for (const Field& f : fields) {
-    std::string d(32, '\0');
-    std::memcpy(d.data(), f.name.data(), std::min<size_t>(f.name.size(), 10));
-    d[11] = f.type;
-    d[16] = static_cast<char>(f.width);
-    d[17] = static_cast<char>(f.decimals);
-    h += d;
-  }
-  h.push_back('\x0D');
-  for (const auto& row : rows) {
-    h.push_back(' ');
-    for (size_t i = 0; i < fields.size(); ++i) {
-      std::string v = i < row.size() ? row[i] : "";
-      v.resize(static_cast<size_t>(fields[i].width), ' ');
-      h += v;
-    }
-  }
-  h.push_back('\x1A');
+  const std::string bytes = testsupport::DbfImage(fields, rows);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(h.data(), static_cast<std::streamsize>(h.size()));
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string Cp949(const char* utf8) {
