@@ -141,6 +141,9 @@ class TFormMain : public QWidget, public TFormMainData {
   void CreateGrid();
   // Gives grid the popup menu PopupMenu1 (done for DBGrid1 at creation).
   void AttachPopupMenu(QWidget* grid);
+  // Widens the address column for a table whose ETC is longer than the
+  // six-digit table's (run once the table is open).
+  void FitAddressColumn();
 
   // ---- Data components (FormMainData.cpp)
   void CreateDataComponents();

@@ -1,8 +1,20 @@
 // The result grid.
 #include <QColor>
+#include <algorithm>
 
 #include "app/Fonts.h"
 #include "app/FormMain.h"
+#include "dataset/Field.h"
+#include "table/DbfTable.h"
+
+namespace {
+
+// The address column as designed holds the 83 bytes of the six-digit table's
+// ETC field.
+constexpr int kAddressColumnWidth = 590;
+constexpr int kAddressFieldBytes = 83;
+
+}  // namespace
 
 // Creates DBGrid1 as a child of the form, with its columns, fonts and options;
 // the layout, the popup menu and the tab order are applied to it afterwards.
@@ -18,5 +30,19 @@ void TFormMain::CreateGrid() {
                       dgRowSelect | dgConfirmDelete | dgCancelOnExit);
   DBGrid1->AddColumn(QStringLiteral("ZIPCODE"), QStringLiteral("우편번호"));
   DBGrid1->AddColumn(QStringLiteral("DDD"), QString(), 50);  // titled with the field name
-  DBGrid1->AddColumn(QStringLiteral("ETC"), QStringLiteral("전체주소"), 590);
+  DBGrid1->AddColumn(QStringLiteral("ETC"), QStringLiteral("전체주소"), kAddressColumnWidth);
+}
+
+// A table with longer addresses (one imported from the range files) widens the
+// column in proportion, so that its longest address shows whole; the grid then
+// scrolls sideways. It never becomes narrower than designed.
+void TFormMain::FitAddressColumn() {
+  const TField* etc =
+      Table1 && Table1->IsOpen() ? Table1->FindField(QStringLiteral("ETC")) : nullptr;
+  if (!etc) return;
+  const int width =
+      std::max(kAddressColumnWidth,
+               (kAddressColumnWidth * etc->Size() + kAddressFieldBytes - 1) / kAddressFieldBytes);
+  for (int c = 0; c < DBGrid1->ColumnCount(); ++c)
+    if (DBGrid1->ColumnFieldName(c) == QLatin1String("ETC")) DBGrid1->SetColumnWidth(c, width);
 }

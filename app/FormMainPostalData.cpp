@@ -2,6 +2,7 @@
 #include <QPushButton>
 
 #include "app/FormMain.h"
+#include "app/Panel.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
 #include "search/PostalData.h"
@@ -20,6 +21,7 @@ TPostalParts TFormMain::SearchParts() {
   p.Timer1 = Timer1;
   p.DBGrid1 = DBGrid1;
   p.EditTemp = EditTemp;
+  p.panRecPos = panRecPos;
   p.publisherUrl = QString::fromUtf8(app::kPublisherUrl);
   return p;
 }
@@ -29,6 +31,7 @@ TPostalParts TFormMain::SearchParts() {
 void TFormMain::OpenPostalData() {
   TPostalParts parts = SearchParts();
   search::OpenPostalData(parts, app::ProgramFolder() + QLatin1Char('/'));
+  FitAddressColumn();
 }
 
 // Closes the index, frees the record buffer and closes the table when open.

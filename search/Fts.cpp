@@ -39,3 +39,11 @@ int32_t TFts::FtsNumRecs() {
 int32_t TFts::FtsClose() {
   return api_ ? api_->FtsClose(IndexHandle) : FTS_ERR_NO_LIBRARY;
 }
+
+int32_t TFts::FtsSetTag(const char* tag) {
+  return api_ ? api_->FtsSetTag(IndexHandle, tag) : FTS_ERR_NO_LIBRARY;
+}
+
+int32_t TFts::FtsGetTag(char* buffer, int32_t size) {
+  return api_ ? api_->FtsGetTag(IndexHandle, buffer, size) : FTS_ERR_NO_LIBRARY;
+}

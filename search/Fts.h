@@ -23,6 +23,10 @@ class TFts {
   int32_t FtsVerify(const char* record, const char* text, uint8_t mode);
   int32_t FtsNumRecs();
   int32_t FtsClose();
+  // The index's source tag (see search/TableTag.h): set while building,
+  // read back from an open index.
+  int32_t FtsSetTag(const char* tag);
+  int32_t FtsGetTag(char* buffer, int32_t size);
 
   bool Bound() const { return api_ != nullptr; }
 

@@ -61,7 +61,8 @@ const TFtsEntryPoints* LoadFtsLibrary() {
       Bind(module, "FtsCreate", api.FtsCreate) && Bind(module, "FtsOpen", api.FtsOpen) &&
       Bind(module, "FtsAdd", api.FtsAdd) && Bind(module, "FtsSet", api.FtsSet) &&
       Bind(module, "FtsNextRec", api.FtsNextRec) && Bind(module, "FtsVerify", api.FtsVerify) &&
-      Bind(module, "FtsNumRecs", api.FtsNumRecs) && Bind(module, "FtsClose", api.FtsClose);
+      Bind(module, "FtsNumRecs", api.FtsNumRecs) && Bind(module, "FtsClose", api.FtsClose) &&
+      Bind(module, "FtsSetTag", api.FtsSetTag) && Bind(module, "FtsGetTag", api.FtsGetTag);
   if (!complete) {
     ::dlclose(module);
     return nullptr;

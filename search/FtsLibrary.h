@@ -14,6 +14,8 @@ struct TFtsEntryPoints {
   int32_t (*FtsVerify)(int32_t, const char*, const char*, int32_t);
   int32_t (*FtsNumRecs)(int32_t);
   int32_t (*FtsClose)(int32_t);
+  int32_t (*FtsSetTag)(int32_t, const char*);
+  int32_t (*FtsGetTag)(int32_t, char*, int32_t);
 };
 
 // The library's file name.

@@ -1,8 +1,6 @@
 #include "PostcodeDbf.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "DialCode.h"
@@ -12,7 +10,7 @@ namespace {
 
 // The list carries no date of its own; the date it was published under keeps
 // every build of the table byte for byte the same.
-constexpr int kUpdateYear = 2017, kUpdateMonth = 5, kUpdateDay = 31;
+constexpr DbfDate kSixDigitListDate{2017, 5, 31};
 
 void PutLe16(std::string* out, size_t at, uint32_t v) {
   (*out)[at] = static_cast<char>(v & 0xFF);
@@ -71,23 +69,27 @@ std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
     }
     etcWidth = std::max(etcWidth, r.etc.size());
   }
+  return PostcodeDbfImage(records, static_cast<int>(etcWidth), kSixDigitListDate);
+}
 
+std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etcWidth,
+                             DbfDate date) {
   const int fieldCount = 3;
   const uint32_t headerSize = 32 + 32 * fieldCount + 1;
   const uint32_t recordSize = 1 + kZipcodeWidth + kDddWidth + static_cast<uint32_t>(etcWidth);
 
   std::string out(32, '\0');
   out[0] = 0x03;  // dBASE III without memo
-  out[1] = static_cast<char>(kUpdateYear - 1900);
-  out[2] = static_cast<char>(kUpdateMonth);
-  out[3] = static_cast<char>(kUpdateDay);
+  out[1] = static_cast<char>(date.year - 1900);
+  out[2] = static_cast<char>(date.month);
+  out[3] = static_cast<char>(date.day);
   PutLe32(&out, 4, static_cast<uint32_t>(records.size()));
   PutLe16(&out, 8, headerSize);
   PutLe16(&out, 10, recordSize);
   out[29] = static_cast<char>(kCp949LanguageDriver);
   out += FieldDescriptor("ZIPCODE", kZipcodeWidth);
   out += FieldDescriptor("DDD", kDddWidth);
-  out += FieldDescriptor("ETC", static_cast<int>(etcWidth));
+  out += FieldDescriptor("ETC", etcWidth);
   out += '\r';
 
   out.reserve(out.size() + records.size() * recordSize + 1);
@@ -95,33 +97,10 @@ std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
     out += ' ';  // not deleted
     AppendPadded(&out, r.zipcode, kZipcodeWidth);
     AppendPadded(&out, r.ddd, kDddWidth);
-    AppendPadded(&out, r.etc, static_cast<int>(etcWidth));
+    AppendPadded(&out, r.etc, etcWidth);
   }
   out += '\x1A';
   return out;
-}
-
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* why) {
-  const std::string temp = path + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) {
-    if (why) *why = temp + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const int writeErrno = errno;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    if (why) *why = temp + ": " + std::strerror(written ? errno : writeErrno);
-    std::remove(temp.c_str());
-    return false;
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    if (why) *why = path + ": " + std::strerror(errno);
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace postal

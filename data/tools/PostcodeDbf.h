@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AtomicWrite.h"
 #include "ConvertError.h"
 #include "SourceCsv.h"
 
@@ -16,6 +17,11 @@ struct PostcodeRecord {
   std::string zipcode;
   std::string ddd;
   std::string etc;  // SIDO GUGUN DONG BUNJI, empty parts left out
+};
+
+// The last-update date of a table's header.
+struct DbfDate {
+  int year, month, day;
 };
 
 inline constexpr int kZipcodeWidth = 7;
@@ -30,8 +36,9 @@ PostcodeRecord MakeRecord(const SourceRow& row);
 std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
                                             ConvertError* error);
 
-// Writes bytes to path through a temporary file in the same folder and a
-// rename, so that a failed run never leaves a partial table.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* why);
+// The file image of records whose fields fit their widths (ZIPCODE and DDD
+// above, ETC etcWidth bytes, 1..254), dated date.
+std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etcWidth,
+                             DbfDate date);
 
 }  // namespace postal

@@ -1,5 +1,6 @@
 // The exported C entry points: argument checks, handle lookup, and no
 // exception ever crossing the interface.
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -135,6 +136,28 @@ FTS_API int32_t FtsNumRecs(int32_t h) {
 FTS_API int32_t FtsNumKeys(int32_t h) {
   Index* index = fts::Lookup(h);
   return index ? index->NumKeys() : FTS_ERR_HANDLE;
+}
+
+FTS_API int32_t FtsSetTag(int32_t h, const char* tag) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (!tag) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    return index->SetTag(std::string_view(tag, strnlen(tag, FTS_MAX_TAG + 1)));
+  });
+}
+
+FTS_API int32_t FtsGetTag(int32_t h, char* buf, int32_t size) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (size < 0 || (size > 0 && !buf)) return FTS_ERR_ARG;
+  const std::string& tag = index->Tag();
+  if (size > 0) {
+    const size_t n = std::min(tag.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(buf, tag.data(), n);
+    buf[n] = '\0';
+  }
+  return static_cast<int32_t>(tag.size());
 }
 
 FTS_API int32_t FtsClose(int32_t h) {

@@ -81,6 +81,17 @@ int32_t Index::NumKeys() const {
   return static_cast<int32_t>(builder_ ? builder_->KeyCount() : file_->KeyCount());
 }
 
+int32_t Index::SetTag(std::string_view tag) {
+  if (!builder_) return FTS_ERR_STATE;
+  if (tag.size() > kMaxTag) return FTS_ERR_TOO_LONG;
+  builder_->SetTag(std::string(tag));
+  return 0;
+}
+
+const std::string& Index::Tag() const {
+  return builder_ ? builder_->Tag() : file_->Tag();
+}
+
 int32_t Index::Finish() {
   if (!builder_) return 0;
   const std::string image = builder_->Image();

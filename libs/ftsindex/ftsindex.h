@@ -47,6 +47,7 @@ extern "C" {
 #define FTS_MAX_TEXT 255     /* bytes of a search text, without its zero byte */
 #define FTS_MAX_RECORD 65535 /* bytes of a record read by FtsAdd / FtsVerify */
 #define FTS_MAX_OPEN 1024    /* indexes open at the same time */
+#define FTS_MAX_TAG 255      /* bytes of a source tag, without its zero byte */
 
 /* Error codes (all negative). */
 #define FTS_ERR_HANDLE (-1)      /* bad, closed or never issued handle */
@@ -153,6 +154,28 @@ FTS_API int32_t FtsNumRecs(int32_t h);
 
 /* FtsNumKeys: the number of distinct keys in the index, or FTS_ERR_HANDLE. */
 FTS_API int32_t FtsNumKeys(int32_t h);
+
+/*
+ * FtsSetTag: gives an index being built its source tag, an opaque text of at
+ *   most FTS_MAX_TAG bytes stored in the file at FtsClose. A program names
+ *   with it the state of the data the index was built from (a table's size
+ *   and checksum, say), so that it can tell at FtsOpen whether the index
+ *   still answers for that data. A later call replaces the tag; without a
+ *   call the tag is empty.
+ *   Result: 0; FTS_ERR_ARG (null tag), FTS_ERR_TOO_LONG (over FTS_MAX_TAG
+ *   bytes), FTS_ERR_HANDLE, FTS_ERR_STATE (open index).
+ */
+FTS_API int32_t FtsSetTag(int32_t h, const char* tag);
+
+/*
+ * FtsGetTag: the source tag of an index (open: as stored in its file;
+ *   being built: as set so far). Copies at most size - 1 bytes of it and a
+ *   zero byte into buf when size > 0 (buf may be null when size is 0).
+ *   Result: the tag's length in bytes (0..FTS_MAX_TAG), also when buf was
+ *   too small; FTS_ERR_ARG (size < 0, or null buf with size > 0),
+ *   FTS_ERR_HANDLE.
+ */
+FTS_API int32_t FtsGetTag(int32_t h, char* buf, int32_t size);
 
 /*
  * FtsClose: ends the use of a handle. For an index being built, writes the

@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "PostalFixture.h"
+#include "libs/ftsindex/ftsindex.h"
+#include "search/TableTag.h"
 
 using searchtest::PostalFixture;
 
@@ -201,4 +203,95 @@ TEST_F(PostalData, TheClosingStageClosesIndexBufferAndTable) {
   fts_.IndexHandle = handle;
   EXPECT_LT(fts_.FtsNumRecs(), 0);
   fts_.IndexHandle = 0;
+}
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+}  // namespace
+
+TEST_F(PostalData, AnIndexOfAnEarlierStateOfTheTableIsBuiltAgain) {
+  Open();
+  const size_t header = 129, size = static_cast<size_t>(table_->RecordSize());
+  search::ClosePostalData(parts);
+  const std::string tablePath = tables_.file("POSTCODE.DBF");
+  const std::string table = ReadBytes(tablePath);
+
+  // Rewritten with the same bytes (a new file, a new time): the index stays.
+  WriteBytes(tablePath, table);
+  messages.Clear();
+  Open();
+  EXPECT_TRUE(messages.Messages().isEmpty()) << messages.Messages().join('|').toStdString();
+  search::ClosePostalData(parts);
+
+  // One address edited in place, the size unchanged: 역삼동 of the last
+  // record becomes 삼성동.
+  std::string edited = table;
+  const std::string from = searchtest::Cp949("역삼동"), to = searchtest::Cp949("삼성동");
+  const size_t at = edited.find(from);
+  ASSERT_NE(at, std::string::npos);
+  edited.replace(at, from.size(), to);
+  ASSERT_EQ(edited.size(), table.size());
+  WriteBytes(tablePath, edited);
+  messages.Clear();
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  ASSERT_GT(fts_.FtsSet(to.c_str()), 0);
+  EXPECT_EQ(fts_.FtsNextRec(), 6);
+  EXPECT_EQ(fts_.FtsSet(from.c_str()), FTS_ERR_NO_KEY);
+  search::ClosePostalData(parts);
+
+  // Two records swapped: the same bytes in another order.
+  std::string swapped = edited;
+  swapped.replace(header, size, edited.substr(header + size, size));
+  swapped.replace(header + size, size, edited.substr(header, size));
+  WriteBytes(tablePath, swapped);
+  messages.Clear();
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  ASSERT_GT(fts_.FtsSet(searchtest::Cp949("우성3차아파트").c_str()), 0);
+  EXPECT_EQ(fts_.FtsNextRec(), 1);
+}
+
+TEST_F(PostalData, AnIndexWithoutTheTablesTagIsBuiltAgain) {
+  // Six records, as many as the table has, but built without a tag (as by
+  // another program) or with another table's tag.
+  for (const char* tag : {static_cast<const char*>(nullptr), "size=1 crc32c=00000000"}) {
+    {
+      TFts other;
+      ASSERT_GT(other.FtsCreate("POSTCODE.FTS", 20, 2, 1, 1), 0);
+      if (tag) other.FtsSetTag(tag);
+      for (int i = 0; i < 6; ++i) other.FtsAdd(" 135-80602  x");
+      ASSERT_EQ(other.FtsClose(), 0);
+    }
+    messages.Clear();
+    Open();
+    EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+    char stored[FTS_MAX_TAG + 1];
+    ASSERT_GT(fts_.FtsGetTag(stored, sizeof stored), 0);
+    EXPECT_EQ(std::string(stored), search::TableTag(tables_.file("POSTCODE.DBF")));
+    search::ClosePostalData(parts);
+  }
+}
+
+TEST(TableTag, NamesTheBytesOfTheFile) {
+  searchtest::TempFolder folder;
+  const std::string path = folder.file("t.dbf");
+  WriteBytes(path, "123456789");
+  // CRC-32C of "123456789" is E3069283.
+  EXPECT_EQ(search::TableTag(path), "size=9 crc32c=e3069283");
+  WriteBytes(path, "123456780");
+  EXPECT_NE(search::TableTag(path), "size=9 crc32c=e3069283");
+  EXPECT_EQ(search::TableTag(folder.file("missing.dbf")), "");
+  EXPECT_EQ(search::TableTag(folder.path()), "");  // a folder is no table
+  EXPECT_FALSE(search::TagsMatch("", ""));
+  EXPECT_TRUE(search::TagsMatch("size=9 crc32c=e3069283", "size=9 crc32c=e3069283"));
 }
