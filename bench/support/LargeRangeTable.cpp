@@ -190,8 +190,13 @@ std::string MakeLargeRangeTable(const std::string& folder, std::string* why, siz
     if (!table.AddFile(path, bytes.str(), why)) return {};
   }
   const std::string tablePath = folder + "/POSTCODE.DBF";
-  if (!postal::WriteFileAtomically(tablePath, table.Image({2024, 1, 2}), why)) return {};
-  return tablePath;
+  const bool written = postal::WriteStreamAtomically(
+      tablePath,
+      [&](const postal::ByteSink& sink) {
+        return table.WriteImage({2024, 1, 2}, sink);
+      },
+      why);
+  return written ? tablePath : std::string();
 }
 
 }  // namespace benchsupport

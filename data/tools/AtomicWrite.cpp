@@ -50,14 +50,27 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
-// Writes data to a new temporary file beside path, flushed to disk.
-bool WriteTemporary(const std::string& path, std::string_view data, std::string* tempPath,
+// Writes what produce gives to a new temporary file beside path, flushed to disk.
+bool WriteTemporary(const std::string& path,
+                    const std::function<bool(const ByteSink& sink)>& produce, std::string* tempPath,
                     std::string* why) {
   const int fd = CreateTemporary(path, tempPath);
   if (fd < 0) return Fail(why, *tempPath);
   // mkostemp makes the file private; a table is an ordinary readable file.
-  bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, data) && ::fsync(fd) == 0;
+  bool ok = ::fchmod(fd, 0644) == 0;
   int error = ok ? 0 : errno;
+  if (ok && !produce([&](std::string_view data) {
+        if (WriteAll(fd, data)) return true;
+        error = errno;
+        return false;
+      })) {
+    ok = false;
+    if (error == 0) error = EIO;  // the producer failed on its own
+  }
+  if (ok && ::fsync(fd) != 0) {
+    ok = false;
+    error = errno;
+  }
   if (::close(fd) != 0 && ok) {
     ok = false;
     error = errno;
@@ -68,6 +81,12 @@ bool WriteTemporary(const std::string& path, std::string_view data, std::string*
     ::unlink(tempPath->c_str());
   }
   return ok;
+}
+
+bool WriteTemporary(const std::string& path, std::string_view data, std::string* tempPath,
+                    std::string* why) {
+  return WriteTemporary(
+      path, [&](const ByteSink& sink) { return sink(data); }, tempPath, why);
 }
 
 // Keeps the file at path as backupPath: a second name for the same file when
@@ -106,8 +125,15 @@ bool KeepBackup(const std::string& path, const std::string& backupPath, std::str
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* why,
                          const std::string& backupPath) {
+  return WriteStreamAtomically(
+      path, [&](const ByteSink& sink) { return sink(bytes); }, why, backupPath);
+}
+
+bool WriteStreamAtomically(const std::string& path,
+                           const std::function<bool(const ByteSink& sink)>& produce,
+                           std::string* why, const std::string& backupPath) {
   std::string temp;
-  if (!WriteTemporary(path, bytes, &temp, why)) return false;
+  if (!WriteTemporary(path, produce, &temp, why)) return false;
   struct stat st;
   if (!backupPath.empty() && ::stat(path.c_str(), &st) == 0 && !KeepBackup(path, backupPath, why)) {
     ::unlink(temp.c_str());

@@ -89,8 +89,9 @@ bool Known(const Tables& tables, std::string_view sido) {
   return false;
 }
 
-std::string Lookup(const Tables& tables, std::string_view sido, std::string_view gugun,
-                   std::string_view dong) {
+// The code, in the static tables; empty for an unknown province.
+std::string_view Lookup(const Tables& tables, std::string_view sido, std::string_view gugun,
+                        std::string_view dong) {
   for (const auto& e : tables.exceptions) {
     if (e.sido != sido || !StartsWithWord(gugun, e.gugun)) continue;
     if (e.dongs.empty()) return e.code;
@@ -114,14 +115,14 @@ bool ProvinceWithoutDistricts(std::string_view sido) {
 }
 
 std::string DialCodeFor(const SourceRow& row) {
-  return Lookup(SixDigitTables(), row.sido, row.gugun, row.dong);
+  return std::string(Lookup(SixDigitTables(), row.sido, row.gugun, row.dong));
 }
 
 bool IsKnownFullProvince(std::string_view sido) {
   return Known(FiveDigitTables(), sido);
 }
 
-std::string DialCodeForDistrict(std::string_view sido, std::string_view sigungu) {
+std::string_view DialCodeForDistrict(std::string_view sido, std::string_view sigungu) {
   return Lookup(FiveDigitTables(), sido, sigungu, {});
 }
 

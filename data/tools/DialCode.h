@@ -19,8 +19,9 @@ std::string DialCodeFor(const SourceRow& row);
 // ---- The five-digit range files: full province names, old and current
 // (서울특별시, 강원도 and 강원특별자치도, ...).
 bool IsKnownFullProvince(std::string_view sido);
-// The code of a district (시군구명, may be empty) of a known province.
-std::string DialCodeForDistrict(std::string_view sido, std::string_view sigungu);
+// The code of a district (시군구명, may be empty) of a known province; empty
+// for an unknown one. The text lives as long as the program.
+std::string_view DialCodeForDistrict(std::string_view sido, std::string_view sigungu);
 // The islands of 안산시 단원구 (대부남동, 대부동동, 대부북동) dial through 인천:
 // every row of a zone that has a lot row in one of them takes this code.
 bool IsIslandOfDanwonGu(std::string_view eupmyeondong);

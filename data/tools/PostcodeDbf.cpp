@@ -30,7 +30,7 @@ std::string FieldDescriptor(const char* name, int width) {
   return d;
 }
 
-void AppendPadded(std::string* out, const std::string& value, int width) {
+void AppendPadded(std::string* out, std::string_view value, int width) {
   out->append(value);
   out->append(static_cast<size_t>(width) - value.size(), ' ');
 }
@@ -74,6 +74,14 @@ std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
 
 std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etcWidth,
                              DbfDate date) {
+  std::string out = PostcodeDbfHeader(records.size(), etcWidth, date);
+  out.reserve(out.size() + records.size() * (1 + kZipcodeWidth + kDddWidth + etcWidth) + 1);
+  for (const auto& r : records) AppendPostcodeRecord(&out, r.zipcode, r.ddd, r.etc, etcWidth);
+  out += kDbfEndOfFile;
+  return out;
+}
+
+std::string PostcodeDbfHeader(size_t count, int etcWidth, DbfDate date) {
   const int fieldCount = 3;
   const uint32_t headerSize = 32 + 32 * fieldCount + 1;
   const uint32_t recordSize = 1 + kZipcodeWidth + kDddWidth + static_cast<uint32_t>(etcWidth);
@@ -83,7 +91,7 @@ std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etc
   out[1] = static_cast<char>(date.year - 1900);
   out[2] = static_cast<char>(date.month);
   out[3] = static_cast<char>(date.day);
-  PutLe32(&out, 4, static_cast<uint32_t>(records.size()));
+  PutLe32(&out, 4, static_cast<uint32_t>(count));
   PutLe16(&out, 8, headerSize);
   PutLe16(&out, 10, recordSize);
   out[29] = static_cast<char>(kCp949LanguageDriver);
@@ -91,16 +99,15 @@ std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etc
   out += FieldDescriptor("DDD", kDddWidth);
   out += FieldDescriptor("ETC", etcWidth);
   out += '\r';
-
-  out.reserve(out.size() + records.size() * recordSize + 1);
-  for (const auto& r : records) {
-    out += ' ';  // not deleted
-    AppendPadded(&out, r.zipcode, kZipcodeWidth);
-    AppendPadded(&out, r.ddd, kDddWidth);
-    AppendPadded(&out, r.etc, etcWidth);
-  }
-  out += '\x1A';
   return out;
+}
+
+void AppendPostcodeRecord(std::string* out, std::string_view zipcode, std::string_view ddd,
+                          std::string_view etc, int etcWidth) {
+  out->push_back(' ');  // not deleted
+  AppendPadded(out, zipcode, kZipcodeWidth);
+  AppendPadded(out, ddd, kDddWidth);
+  AppendPadded(out, etc, etcWidth);
 }
 
 }  // namespace postal

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AtomicWrite.h"
@@ -40,5 +41,12 @@ std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
 // above, ETC etcWidth bytes, 1..254), dated date.
 std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etcWidth,
                              DbfDate date);
+
+// The same image in parts: the header of a table of count records, each
+// record (appended to out), and the end-of-file mark after the last.
+std::string PostcodeDbfHeader(size_t count, int etcWidth, DbfDate date);
+void AppendPostcodeRecord(std::string* out, std::string_view zipcode, std::string_view ddd,
+                          std::string_view etc, int etcWidth);
+inline constexpr char kDbfEndOfFile = '\x1A';
 
 }  // namespace postal

@@ -267,9 +267,9 @@ int LineOf(std::string_view bytes, size_t offset) {
 
 }  // namespace
 
-std::optional<RangeFile> ParseRangeFile(std::string_view bytes, ConvertError* error,
-                                        const RangeProgress& progress) {
-  RangeFile file;
+std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRowSink& sink,
+                                           ConvertError* error, const RangeProgress& progress) {
+  RangeFileInfo file;
   const DetectedEncoding detected = DetectEncoding(bytes);
   file.encoding = detected.encoding;
   RowReader reader(file.encoding, error);
@@ -290,7 +290,6 @@ std::optional<RangeFile> ParseRangeFile(std::string_view bytes, ConvertError* er
   RowTexts texts;
   FieldViews f;
   bool kindKnown = false;
-  size_t rows = 0;
   size_t start = 0;
   for (int lineNo = 1; start <= text.size(); ++lineNo) {
     size_t lf = text.find('\n', start);
@@ -343,13 +342,26 @@ std::optional<RangeFile> ParseRangeFile(std::string_view bytes, ConvertError* er
                   " bytes exceeds the 254 of a character field");
       return std::nullopt;
     }
-    file.records.push_back(
-        PostcodeRecord{texts.zone, DialCodeForDistrict(texts.sido, texts.sigungu), texts.etc});
-    if (file.kind == RangeKind::kLot && IsIslandOfDanwonGu(texts.place))
-      file.islandZones.push_back(texts.zone);
-    if (progress && ++rows % 16384 == 0) progress(rows);
+    sink(RangeRow{texts.zone, DialCodeForDistrict(texts.sido, texts.sigungu), texts.etc,
+                  file.kind == RangeKind::kLot && IsIslandOfDanwonGu(texts.place)});
+    if (++file.rows % 16384 == 0 && progress) progress(file.rows);
   }
-  if (progress) progress(file.records.size());
+  if (progress) progress(file.rows);
+  return file;
+}
+
+std::optional<RangeFile> ParseRangeFile(std::string_view bytes, ConvertError* error) {
+  RangeFile file;
+  const auto info = ReadRangeFile(
+      bytes,
+      [&](const RangeRow& row) {
+        file.records.push_back(
+            PostcodeRecord{std::string(row.zipcode), std::string(row.ddd), std::string(row.etc)});
+        if (row.islandLot) file.islandZones.emplace_back(row.zipcode);
+      },
+      error);
+  if (!info) return std::nullopt;
+  file.info = *info;
   return file;
 }
 

@@ -31,25 +31,45 @@ enum class RangeKind { kRoad, kLot };
 inline constexpr size_t kRoadFieldCount = 15;
 inline constexpr size_t kLotFieldCount = 14;
 
-struct RangeFile {
+// What a file turned out to be.
+struct RangeFileInfo {
   RangeKind kind = RangeKind::kRoad;
   TextEncoding encoding = TextEncoding::kUtf8;
   bool hasColumnNames = false;
-  // One per row in file order; DDD is the district's code (the islands' rule
-  // across files is applied by the import).
+  size_t rows = 0;
+};
+
+// One row as a record of the table, CP949. The views hold until the next row.
+struct RangeRow {
+  std::string_view zipcode;  // five digits
+  std::string_view ddd;      // the district's code (the islands' rule across
+                             // files is the import's, see islandLot)
+  std::string_view etc;      // at most 254 bytes
+  bool islandLot = false;    // a lot row on the islands of 단원구
+};
+
+using RangeRowSink = std::function<void(const RangeRow& row)>;
+// Called every few thousand rows with the rows read so far.
+using RangeProgress = std::function<void(size_t rows)>;
+
+// Reads and checks a whole file, handing every row to sink in file order. The
+// kind comes from the column names (도로명: road; 읍면동명 or 리명: lot), or,
+// without such a line, from the field count of the first row. The first
+// fault ends the reading with its line (0 for the file as a whole); the rows
+// before it have reached sink.
+std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRowSink& sink,
+                                           ConvertError* error, const RangeProgress& progress = {});
+
+// A whole file parsed into records, for callers that want them at once.
+struct RangeFile {
+  RangeFileInfo info;
+  // One per row in file order, DDD the district's code.
   std::vector<PostcodeRecord> records;
   // Zone numbers that have a lot row on the islands of 단원구.
   std::vector<std::string> islandZones;
 };
 
-// Called every few thousand rows with the rows read so far.
-using RangeProgress = std::function<void(size_t rows)>;
-
-// Parses and checks a whole file. The kind comes from the column names
-// (도로명: road; 읍면동명 or 리명: lot), or, without such a line, from the
-// field count of the first row. The first fault ends the parse with its line
-// (0 for the file as a whole) and nothing is returned.
-std::optional<RangeFile> ParseRangeFile(std::string_view bytes, ConvertError* error,
-                                        const RangeProgress& progress = {});
+// ReadRangeFile into a RangeFile; nothing when the file has a fault.
+std::optional<RangeFile> ParseRangeFile(std::string_view bytes, ConvertError* error);
 
 }  // namespace postal

@@ -19,17 +19,27 @@ inline constexpr int kMinRangeEtcWidth = 83;
 
 class RangeTable {
  public:
-  // Parses one file and keeps its records. On a fault: false, nothing kept,
+  // Room for the records of range files of about this many bytes in all.
+  void Reserve(size_t inputBytes);
+  // Reads one file and keeps its records. On a fault: false, nothing kept,
   // and *error is "NAME:LINE: what is wrong" ("NAME: ..." for the whole file).
   bool AddFile(std::string_view name, std::string_view bytes, std::string* error,
                const RangeProgress& progress = {});
-  size_t RecordCount() const { return records_.size(); }
-  // The table image. Every record of a zone that has a lot row on the
-  // islands of 단원구 dials 032.
+  size_t RecordCount() const { return count_; }
+  // The table image, handed to sink in pieces; false when sink fails. Every
+  // record of a zone that has a lot row on the islands of 단원구 dials 032.
+  bool WriteImage(DbfDate date, const ByteSink& sink);
   std::string Image(DbfDate date);
 
  private:
-  std::vector<PostcodeRecord> records_;
+  void ApplyIslandCode();
+
+  // Per record: ZIPCODE (5 bytes), DDD (4, blank-padded), the length of ETC
+  // (1 byte), ETC. One block instead of a string per field keeps a
+  // national import to a few allocations.
+  std::string records_;
+  size_t count_ = 0;
+  size_t longest_ = 0;
   std::vector<std::string> islandZones_;
 };
 

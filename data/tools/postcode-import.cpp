@@ -6,6 +6,7 @@
 // Bad input stops the import with FILE:LINE: what is wrong, and the existing
 // table stays byte for byte as it was.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,30 +30,61 @@ constexpr char kUsage[] =
     "ranges, UTF-8 or CP949). Without -o the table beside the program is replaced\n"
     "and the old one kept as POSTCODE.DBF.bak.\n";
 
-bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* why) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st;
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
+// A range file's bytes: mapped when it is a regular file, read otherwise.
+class InputFile {
+ public:
+  InputFile() = default;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile() {
+    if (map_) ::munmap(map_, mapSize_);
+  }
+
+  bool Open(const std::string& path, std::string* why) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0) return Fail(fd, why);
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      return Fail(fd, why);
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+      void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
+                         MAP_PRIVATE | MAP_POPULATE, fd, 0);
+      if (map != MAP_FAILED) {
+        map_ = map;
+        mapSize_ = static_cast<size_t>(st.st_size);
+        bytes_ = std::string_view(static_cast<const char*>(map), mapSize_);
+        ::close(fd);
+        return true;
+      }
+    }
+    char buf[1 << 16];
+    for (;;) {
+      const ssize_t n = ::read(fd, buf, sizeof buf);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return Fail(fd, why);
+      if (n == 0) break;
+      read_.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    bytes_ = read_;
+    return true;
+  }
+  std::string_view bytes() const { return bytes_; }
+
+ private:
+  static bool Fail(int fd, std::string* why) {
     *why = std::strerror(errno);
     if (fd >= 0) ::close(fd);
     return false;
   }
-  if (S_ISREG(st.st_mode)) bytes->reserve(static_cast<size_t>(st.st_size));
-  char buf[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      *why = std::strerror(errno);
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;
-    bytes->append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return true;
-}
+
+  void* map_ = nullptr;
+  size_t mapSize_ = 0;
+  std::string read_;
+  std::string_view bytes_;
+};
 
 postal::DbfDate Today() {
   const std::time_t now = std::time(nullptr);
@@ -130,23 +163,35 @@ int main(int argc, char** argv) {
 
   const auto started = std::chrono::steady_clock::now();
   Progress progress;
-  postal::RangeTable table;
-  std::vector<size_t> rowsPerFile;
+  std::vector<std::unique_ptr<InputFile>> inputs;
+  size_t inputBytes = 0;
   for (const std::string& file : files) {
-    std::string bytes, why;
-    if (!ReadWholeFile(file, &bytes, &why))
+    std::string why;
+    inputs.push_back(std::make_unique<InputFile>());
+    if (!inputs.back()->Open(file, &why))
       return Refuse(progress, file + ": cannot be read: " + why, target);
+    inputBytes += inputs.back()->bytes().size();
+  }
+  postal::RangeTable table;
+  table.Reserve(inputBytes);
+  std::vector<size_t> rowsPerFile;
+  for (size_t i = 0; i < files.size(); ++i) {
+    std::string why;
     const size_t before = table.RecordCount();
-    if (!table.AddFile(file, bytes, &why, [&](size_t rows) { progress.Rows(file, rows); }))
+    if (!table.AddFile(files[i], inputs[i]->bytes(), &why,
+                       [&](size_t rows) { progress.Rows(files[i], rows); }))
       return Refuse(progress, why, target);
     rowsPerFile.push_back(table.RecordCount() - before);
+    inputs[i].reset();
   }
   if (table.RecordCount() == 0)
     return Refuse(progress, "postcode-import: the files hold no rows", target);
 
-  const std::string image = table.Image(Today());
+  const postal::DbfDate today = Today();
   std::string why;
-  if (!postal::WriteFileAtomically(target, image, &why, backup))
+  if (!postal::WriteStreamAtomically(
+          target, [&](const postal::ByteSink& sink) { return table.WriteImage(today, sink); }, &why,
+          backup))
     return Refuse(progress, "postcode-import: " + why, target);
   progress.Clear();
 

@@ -63,8 +63,8 @@ TEST(RangeFile, RoadRowsMakeTheAddressesOfTheLayout) {
       // A range whose end equals its start, and a leading zero.
       "12347|경기도|Gyeonggi|양평군|Yangpyeong-gun|||양평로|Yangpyeong-ro|1|0044||44||1",
   }));
-  EXPECT_EQ(file.kind, RangeKind::kRoad);
-  EXPECT_TRUE(file.hasColumnNames);
+  EXPECT_EQ(file.info.kind, RangeKind::kRoad);
+  EXPECT_TRUE(file.info.hasColumnNames);
   EXPECT_EQ(Rows(file), (std::vector<Row>{
                             {"06236", "02", "서울특별시 강남구 테헤란로 101∼151 (홀수)"},
                             {"30100", "044", "세종특별자치시 한누리대로 2-1∼20-3 (짝수)"},
@@ -87,7 +87,7 @@ TEST(RangeFile, LotRowsMakeTheAddressesOfTheLayout) {
       // No end at all; 세종 without 시군구명.
       "30000|세종특별자치시|Sejong|||조치원읍|Jochiwon-eup|신안리|0||7|||",
   }));
-  EXPECT_EQ(file.kind, RangeKind::kLot);
+  EXPECT_EQ(file.info.kind, RangeKind::kLot);
   EXPECT_EQ(Rows(file), (std::vector<Row>{
                             {"06234", "02", "서울특별시 강남구 역삼동 601∼720 (역삼1동)"},
                             {"12500", "031", "경기도 양평군 양평읍 백안리 산1∼30"},
@@ -110,8 +110,8 @@ TEST(RangeFile, EveryEncodingAndLineEndReadsAlike) {
     for (const char* lineEnd : {"\n", "\r\n"}) {
       const auto file = Parse(RangeFileText(lines, form, lineEnd));
       EXPECT_EQ(Rows(file), Rows(reference)) << int(form) << (lineEnd[1] ? " CRLF" : " LF");
-      EXPECT_EQ(file.encoding, form == RangeBytes::kCp949 ? postal::TextEncoding::kCp949
-                                                          : postal::TextEncoding::kUtf8);
+      EXPECT_EQ(file.info.encoding, form == RangeBytes::kCp949 ? postal::TextEncoding::kCp949
+                                                               : postal::TextEncoding::kUtf8);
     }
   }
   // The last line may lack its line end; empty lines after it are no rows.
@@ -125,14 +125,14 @@ TEST(RangeFile, TheKindComesFromTheColumnNamesOrTheFieldCount) {
   const char* lot =
       "06234|서울특별시|Seoul|강남구|Gangnam-gu|역삼동|Yeoksam-dong||0|역삼1동|601||720|";
   auto file = Parse(RangeFileText({road}));
-  EXPECT_EQ(file.kind, RangeKind::kRoad);
-  EXPECT_FALSE(file.hasColumnNames);
+  EXPECT_EQ(file.info.kind, RangeKind::kRoad);
+  EXPECT_FALSE(file.info.hasColumnNames);
   file = Parse(RangeFileText({lot}, RangeBytes::kCp949, "\r\n"));
-  EXPECT_EQ(file.kind, RangeKind::kLot);
+  EXPECT_EQ(file.info.kind, RangeKind::kLot);
   EXPECT_EQ(file.records.size(), 1u);
   // A file of column names alone is a file without rows.
   file = Parse(RangeFileText({kLotColumns}));
-  EXPECT_EQ(file.kind, RangeKind::kLot);
+  EXPECT_EQ(file.info.kind, RangeKind::kLot);
   EXPECT_TRUE(file.records.empty());
   // Column names decide over the rows: a lot row under road columns is wrong.
   const auto e = Fault(RangeFileText({kRoadColumns, lot}));
