@@ -3,8 +3,6 @@
 // a backup, and bad input refused with FILE:LINE while the existing table
 // stays byte for byte as it was. The range files are written by hand in the
 // published layout (RangeText.h).
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +11,7 @@
 
 #include "ProcessRun.h"
 #include "RangeText.h"
+#include "ToolFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -25,24 +24,9 @@ const char* const kRoad2 =
 const char* const kLot1 =
     "06234|서울특별시|Seoul|강남구|Gangnam-gu|역삼동|Yeoksam-dong||0|역삼1동|601||720|";
 
-class PostcodeImportTool : public ::testing::Test {
+class PostcodeImportTool : public ToolFolder {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("postcode-import-test-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  PostcodeImportTool() : ToolFolder("postcode-import-test") {}
   static ProcessResult Run(const std::string& tool, const std::string& args) {
     return RunCommand(Quoted(tool) + " " + args);
   }
@@ -58,7 +42,6 @@ class PostcodeImportTool : public ::testing::Test {
     lot_ = Write("lot.txt", RangeFileText({kLotColumns, kLot1}, RangeBytes::kUtf8Bom));
   }
 
-  fs::path dir_;
   std::string road_, lot_;
 };
 

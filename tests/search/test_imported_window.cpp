@@ -4,26 +4,16 @@
 // pastes them, the position display counts in it and names it, and the
 // address column shows the longest address whole. The range files are
 // written by hand in Korea Post's published layout.
-#include <gtest/gtest.h>
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDir>
 #include <QFontMetrics>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
-#include <memory>
 
 #include "Cp949Check.h"
 #include "RangeImport.h"
-#include "app/FormMain.h"
+#include "WindowFixture.h"
 #include "app/Panel.h"
-#include "app/Settings.h"
 #include "dataset/DBGrid.h"
-#include "platform/MessageBox.h"
-#include "table/DbfTable.h"
 
 namespace {
 
@@ -49,29 +39,16 @@ constexpr int kRecords = 9;
 const char* const kLongest =
     "경상남도 창원시 마산합포구 진전면 진전면오서리새마을안길 지하 12345-678∼12399-999 (짝수)";
 
-class ImportedWindow : public ::testing::Test {
+class ImportedWindow : public WindowFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(program_.isValid() && work_.isValid() && runtime_.isValid());
-    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
+    WindowFixture::SetUp();
     std::string error;
     const auto image = postal::ImportRangeFiles(
         {{"road.txt", kRoadFile}, {"lot.txt", postal::Cp949FromUtf8(kLotFile)}}, {2024, 7, 15},
         &error);
     ASSERT_TRUE(image.has_value()) << error;
-    ASSERT_TRUE(postal::WriteFileAtomically(program_.path().toStdString() + "/POSTCODE.DBF", *image,
-                                            &error))
-        << error;
-    app::SetProgramFolder(program_.path());
-    savedDir_ = QDir::currentPath();
-    QDir::setCurrent(work_.path());
-  }
-  void TearDown() override {
-    form_.reset();
-    QDir::setCurrent(savedDir_);
-    app::SetProgramFolder(QString());
-    qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+    ASSERT_TRUE(postal::WriteFileAtomically(TablePath(), *image, &error)) << error;
   }
 
   void Start() {
@@ -82,24 +59,6 @@ class ImportedWindow : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
     form_->FormActivate();
   }
-  void SearchByReturn(const QString& text) {
-    form_->edSearch->setFocus();
-    form_->edSearch->setText(text);
-    QTest::keyClick(form_->edSearch, Qt::Key_Return);
-  }
-  std::vector<int> Shown() {
-    TDbfTable& t = *form_->Table1;
-    std::vector<int> recnos;
-    for (t.First(); !t.Eof(); t.Next()) recnos.push_back(t.Recno());
-    t.First();
-    return recnos;
-  }
-
-  platform::MessageRecorder messages_;
-  std::unique_ptr<TFormMain> form_;
-  QTemporaryDir program_, work_, runtime_;
-  QByteArray savedRuntime_;
-  QString savedDir_;
 };
 
 }  // namespace
