@@ -43,31 +43,46 @@ enum Label {
 
 // The pieces as CP949 bytes (python3's cp949 codec), in the order of Label.
 constexpr std::array<std::string_view, kLabelCount> kLabels = {
-    " \xbe\xe7\xb7\xc2 ",                            // " 양력 "
-    " \xc0\xbd\xb7\xc2 ",                            // " 음력 "
-    "\xb3\xe2 ",                                     // "년 "
-    "\xbf\xf9 ",                                     // "월 "
-    "\xc0\xcf ",                                     // "일 "
-    "\xc0\xcf",                                      // "일"
-    "\xbd\xc3 ",                                     // "시 "
-    "\xba\xd0",                                      // "분"
-    "\xba\xd0 ",                                     // "분 "
-    " \xb4\xeb\xbf\xf9",                             // " 대월"
-    " \xbc\xd2\xbf\xf9",                             // " 소월"
-    " \xc0\xb1\xb4\xde",                             // " 윤달"
-    " \xc6\xf2\xb4\xde",                             // " 평달"
-    " \xbe\xe7\xb7\xc2",                             // " 양력"
-    " \xc0\xcc\xb9\xf8\xb4\xde \xc0\xfd\xc0\xd4: ",  // " 이번달 절입: "
-    " \xc0\xcc\xb9\xf8\xb4\xde \xc1\xdf\xb1\xe2: ",  // " 이번달 중기: "
-    " \xb4\xd9\xc0\xbd\xb4\xde \xc0\xfd\xc0\xd4: ",  // " 다음달 절입: "
-    " \xc0\xcc\xb9\xf8\xb4\xde \xc7\xd5\xbb\xe8\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",  // " 이번달
-                                                                                      // 합삭일시:
-                                                                                      // 양력 "
-    " \xc0\xcc\xb9\xf8\xb4\xde   \xb8\xc1\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",  // " 이번달 망일시:
-                                                                                // 양력 "
-    " \xb4\xd9\xc0\xbd\xb4\xde \xc7\xd5\xbb\xe8\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",  // " 다음달
-                                                                                      // 합삭일시:
-                                                                                      // 양력 "
+    // " 양력 "
+    " \xbe\xe7\xb7\xc2 ",
+    // " 음력 "
+    " \xc0\xbd\xb7\xc2 ",
+    // "년 "
+    "\xb3\xe2 ",
+    // "월 "
+    "\xbf\xf9 ",
+    // "일 "
+    "\xc0\xcf ",
+    // "일"
+    "\xc0\xcf",
+    // "시 "
+    "\xbd\xc3 ",
+    // "분"
+    "\xba\xd0",
+    // "분 "
+    "\xba\xd0 ",
+    // " 대월"
+    " \xb4\xeb\xbf\xf9",
+    // " 소월"
+    " \xbc\xd2\xbf\xf9",
+    // " 윤달"
+    " \xc0\xb1\xb4\xde",
+    // " 평달"
+    " \xc6\xf2\xb4\xde",
+    // " 양력"
+    " \xbe\xe7\xb7\xc2",
+    // " 이번달 절입: "
+    " \xc0\xcc\xb9\xf8\xb4\xde \xc0\xfd\xc0\xd4: ",
+    // " 이번달 중기: "
+    " \xc0\xcc\xb9\xf8\xb4\xde \xc1\xdf\xb1\xe2: ",
+    // " 다음달 절입: "
+    " \xb4\xd9\xc0\xbd\xb4\xde \xc0\xfd\xc0\xd4: ",
+    // " 이번달 합삭일시: 양력 "
+    " \xc0\xcc\xb9\xf8\xb4\xde \xc7\xd5\xbb\xe8\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",
+    // " 이번달   망일시: 양력 "
+    " \xc0\xcc\xb9\xf8\xb4\xde   \xb8\xc1\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",
+    // " 다음달 합삭일시: 양력 "
+    " \xb4\xd9\xc0\xbd\xb4\xde \xc7\xd5\xbb\xe8\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",
 };
 
 // Decimal digits at [pos, pos + count), or -1.
