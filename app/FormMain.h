@@ -156,10 +156,6 @@ class TFormMain : public QWidget, public TFormMainData {
   const QImage& BannerImage() const { return banner_; }
   void Image1Click();
 
- signals:
-  // Emitted by Return in edSearch and by butFilt, right before SearchEntry.
-  void SearchEntryRequested();
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;

@@ -141,7 +141,6 @@ class TDbfTable : public TDataSet {
   void RefetchWindow(int flags) override;
 
   // --- steps the component adds
-  virtual void ExtraIndexesChanged();
   virtual void OpenExtraIndexes();
   virtual void BeforeMove();
   virtual void AfterMove();
@@ -154,7 +153,6 @@ class TDbfTable : public TDataSet {
   char* AllocRecordBuffer() override;
   void FreeRecordBuffer(char*& buffer) override;
   void InitRecord(char* buffer) override;
-  int GetRecordSize() override { return infoOffset_ & 0xFFFF; }
   void GetBookmarkData(const char* buffer, void* data) override;
   void SetBookmarkData(char* buffer, const void* data) override;
   TBookmarkFlag GetBookmarkFlag(const char* buffer) override;
@@ -173,6 +171,8 @@ class TDbfTable : public TDataSet {
 
  private:
   [[noreturn]] void Raise(const QString& message);
+  // Raises "Cannot perform this operation on a closed table" unless open.
+  void CheckOpen();
   void CheckNotServer(const char* what);
   void Select() const;
   int32_t EngRecNo();
@@ -247,11 +247,7 @@ class TDbfTable : public TDataSet {
   bool cursorOpen_ = false;
   bool opening_ = false;
   std::vector<TFieldInfo> fieldInfos_;
-  std::vector<QString> fieldNames_;
-  std::vector<char> fieldTypes_;
-  std::vector<int> fieldWidths_, fieldDecimals_, fieldOffsets_;
   std::vector<char> engineRecord_;
-  QString indexCondition_;
   // environment settings
   int16_t epoch_ = 1980;
   int16_t errorLevel_ = 1;

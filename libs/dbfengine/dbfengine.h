@@ -215,8 +215,10 @@ DBE_API const char* dbe_FieldName(int16_t index);
  * other letter found in the table (its bytes are kept raw); "" if unknown. */
 DBE_API const char* dbe_FieldType(const char* name);
 
-/* Position of the field in the raw record, 1-based (the deletion flag is
- * byte 0); 0 if unknown. */
+/* Position of the field's first byte in the raw record (dbe_GetRecord),
+ * counted from 1 with the deletion flag as position 1: the first field answers
+ * 2, and its byte index in the record is the answer minus 1. Read the answer
+ * as unsigned 16-bit (records reach 65535 bytes). 0 if unknown. */
 DBE_API int16_t dbe_FieldOffset(const char* name);
 DBE_API int16_t dbe_FieldWidth(const char* name);    /* bytes; 0 if unknown */
 DBE_API int16_t dbe_FieldDecimals(const char* name); /* 0 if unknown */

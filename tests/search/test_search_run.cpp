@@ -87,6 +87,11 @@ TEST_F(SearchRun, EveryWordAnywhereInTheRawRecord) {
 TEST_F(SearchRun, NoKeyAndNoDataEndWithTheirMessageAndAClearQuerySet) {
   Search(QStringLiteral("개포1동"));
   messages.Clear();
+  // The clock stands still while each message is up.
+  std::vector<bool> clockRunningWhileShown;
+  messages.whileShown = [&](const QString&) {
+    clockRunningWhileShown.push_back(Timer1->isActive());
+  };
   EXPECT_EQ(Search(QStringLiteral("없는말")), 0);
   EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("FTS 인덱스에 키 없음!")});
   EXPECT_EQ(Shown(), all_);
@@ -98,6 +103,7 @@ TEST_F(SearchRun, NoKeyAndNoDataEndWithTheirMessageAndAClearQuerySet) {
   EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("자료 없음!")});
   EXPECT_EQ(Shown(), all_);
   EXPECT_TRUE(Timer1->isActive());
+  EXPECT_EQ(clockRunningWhileShown, (std::vector<bool>{false, false}));
 }
 
 TEST_F(SearchRun, CandidatesThatDoNotVerifyEndNotFound) {
@@ -182,9 +188,19 @@ TEST_F(SearchRun, ClockOffAndNotificationsSuspendedWhileCandidatesAreVisited) {
 }
 
 TEST_F(SearchRun, KeepsTheOrderThatWasCurrent) {
-  const int before = table_->CurrentOrder();
-  Search(QStringLiteral("개포1동"));
-  EXPECT_EQ(table_->CurrentOrder(), before);
+  // An index on ZIPCODE puts record 4 (135-770) before 1 and 2 (135-806,
+  // 135-807); the search marks in record order and then restores this order.
+  search::ClosePostalData(parts);
+  ASSERT_TRUE(searchtest::MakeIndex(tables_.file("POSTCODE.DBF"), tables_.file("BYZIP.MTX"),
+                                    "BYZIP", "ZIPCODE"));
+  Open();
+  table_->SetExtraIndexes({QStringLiteral("BYZIP")});
+  ASSERT_EQ(table_->CurrentOrder(), 1);
+  ASSERT_EQ(table_->IndexName(), QStringLiteral("BYZIP"));
+  EXPECT_EQ(Search(QStringLiteral("개포1동")), 3);
+  EXPECT_EQ(table_->CurrentOrder(), 1);
+  EXPECT_EQ(table_->IndexName(), QStringLiteral("BYZIP"));
+  EXPECT_EQ(Shown(), (std::vector<int>{4, 1, 2}));
 }
 
 TEST(SearchRunClosed, AClosedTableLeavesTheClockRunningAndNotificationsResumed) {

@@ -271,6 +271,42 @@ TEST_F(OpenTest, ProductionIndexGivesIndexDefinitions) {
   }
 }
 
+TEST_F(OpenTest, ExtraIndexesOpenAfterTheProductionIndexAndTheFirstBecomesTheOrder) {
+  // NO holds the record number as text, so its order is 1, 10..19, 2, 20, 3..9.
+  ASSERT_TRUE(MakeIndex(dir.file("POSTCODE.DBF"), dir.file("POSTCODE.MTX"), "BYNAME", "NAME"));
+  ASSERT_TRUE(MakeIndex(dir.file("POSTCODE.DBF"), dir.file("BYNO.MTX"), "BYNO", "NO"));
+  const std::vector<int> byNo{1,  10, 11, 12, 13, 14, 15, 16, 17, 18,
+                              19, 2,  20, 3,  4,  5,  6,  7,  8,  9};
+  auto walk = [this] {
+    std::vector<int> recnos;
+    for (table.GoTop(); !table.AtEnd() && recnos.size() < 100; table.Skip(1))
+      recnos.push_back(table.Recno());
+    return recnos;
+  };
+  Use(table, "POSTCODE.DBF");
+  table.SetTableType(ttMTX);
+  table.SetExtraIndexes({"BYNO"});  // the table's folder and .MTX added
+  table.Open();
+  ASSERT_EQ(table.IndexDefs().Count(), 2);
+  EXPECT_EQ(table.IndexDefs().Items(0).Name, "BYNAME");
+  EXPECT_EQ(table.IndexDefs().Items(1).Name, "BYNO");
+  EXPECT_EQ(table.IndexDefs().Items(1).Source, "BYNO.MTX");
+  EXPECT_EQ(table.CurrentOrder(), 2);
+  EXPECT_EQ(table.IndexName(), "BYNO");
+  EXPECT_EQ(walk(), byNo);
+
+  // Set on an open table, with a folder and an extension: opened at once;
+  // the order in force (BYNAME) is kept.
+  table.SetIndexName("BYNAME");
+  table.SetExtraIndexes({dir.path() + "/BYNO.MTX"});
+  EXPECT_EQ(table.IndexDefs().Count(), 2);
+  EXPECT_EQ(table.CurrentOrder(), 1);
+  EXPECT_EQ(walk().front(), 20);  // BYNAME: the keys descend with the record numbers
+  table.SetIndexName("BYNO");
+  EXPECT_EQ(table.CurrentOrder(), 2);
+  EXPECT_EQ(walk(), byNo);
+}
+
 TEST_F(OpenTest, MissingExtraIndexRaises) {
   Use(table, "POSTCODE.DBF");
   table.SetTableType(ttMTX);

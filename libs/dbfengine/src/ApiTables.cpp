@@ -323,8 +323,9 @@ const char* dbe_FieldType(const char* name) {
 }
 
 int16_t dbe_FieldOffset(const char* name) {
+  // 1-based with the deletion flag as position 1: the byte index plus one.
   const Field* f = findField(current(), name);
-  return f ? static_cast<int16_t>(f->offset) : 0;
+  return f ? static_cast<int16_t>(static_cast<uint16_t>(f->offset + 1)) : 0;
 }
 
 int16_t dbe_FieldWidth(const char* name) {
