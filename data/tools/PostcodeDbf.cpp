@@ -1,5 +1,7 @@
 #include "PostcodeDbf.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -108,7 +110,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     if (why) *why = temp + ": " + std::strerror(errno);
     return false;
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  // On disk before the rename, so that a crash after it cannot leave the
+  // new name with missing data.
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
+                       std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
   const int writeErrno = errno;
   const bool closed = std::fclose(f) == 0;
   if (!written || !closed) {
