@@ -28,7 +28,10 @@ std::string BaseOf(const std::string& path) {
 }
 
 std::string TemporaryPrefix(const std::string& path) {
-  return "." + BaseOf(path) + ".tmp-";
+  std::string prefix = ".";
+  prefix += BaseOf(path);
+  prefix += ".tmp-";
+  return prefix;
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {
