@@ -39,3 +39,7 @@ int32_t TFts::FtsNumRecs() {
 int32_t TFts::FtsClose() {
   return api_ ? api_->FtsClose(IndexHandle) : FTS_ERR_NO_LIBRARY;
 }
+
+int32_t TFts::FtsMatch(const char* record, const char* text, uint8_t mode) {
+  return api_ ? api_->FtsMatch(record, text, int32_t{mode} + 1) : FTS_ERR_NO_LIBRARY;
+}

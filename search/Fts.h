@@ -23,6 +23,9 @@ class TFts {
   int32_t FtsVerify(const char* record, const char* text, uint8_t mode);
   int32_t FtsNumRecs();
   int32_t FtsClose();
+  // FtsVerify without the index (the library's FtsMatch), for a search that
+  // has no usable index; mode as for FtsVerify.
+  int32_t FtsMatch(const char* record, const char* text, uint8_t mode);
 
   bool Bound() const { return api_ != nullptr; }
 

@@ -15,7 +15,9 @@ inline constexpr char kIndexFileName[] = "POSTCODE.FTS";
 // Opening stage: Table1 from tableFolder (with its trailing separator), the
 // record buffer, then the index: opened when POSTCODE.FTS exists and answers
 // for as many records as the table has, otherwise built. An error of the
-// table component propagates (the start-up sequence shows it).
+// table component propagates (the start-up sequence shows it). An index that
+// cannot be built, saved or opened is told once (PostalDataMessages.h) and
+// leaves IndexHandle 0: the search then reads the whole table.
 void OpenPostalData(TPostalParts& parts, const QString& tableFolder);
 
 // True when the open index handle in Fts1 is usable for this table: opened,
