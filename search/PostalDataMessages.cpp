@@ -49,7 +49,7 @@ void ShowIndexUnusable(TPostalParts& p, const QString& headline, int32_t error) 
   platform::ShowMessage(p.owner,
                         headline + QStringLiteral("\r\r인덱스 파일: ") + IndexLocation() +
                             QStringLiteral("\r이유: ") + IndexFailureReason(error) +
-                            QStringLiteral("\r\r인덱스 없이 찾습니다: 찾을 때마다 모든 자료를 "
+                            QStringLiteral("\r\r인덱스 없이 찾습니다.\r찾을 때마다 모든 자료를 "
                                            "확인하므로 조금 느립니다."));
 }
 
