@@ -60,7 +60,7 @@ class MtxFile {
 
  private:
   std::string path_;
-  std::unique_ptr<uint8_t[]> data_;
+  FileBytes data_;
   size_t size_ = 0;
   std::vector<Tag> tags_;
 };

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "FileRead.h"
+
 namespace dbe {
 
 struct Field {
@@ -59,7 +61,7 @@ class Table {
 
   std::string path_;
   int fd_ = -1;  // kept open for the lock only
-  std::unique_ptr<uint8_t[]> data_;
+  FileBytes data_;
   size_t size_ = 0;
   uint8_t version_ = 0;
   uint8_t codePage_ = 0;
