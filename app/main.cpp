@@ -1,13 +1,12 @@
 // The entry point: the libraries' start-up work, the main window, the
 // message loop, the end of the run.
-#include <QApplication>
-
+#include "app/Application.h"
 #include "app/Fonts.h"
 #include "app/FormMain.h"
 #include "app/LibraryStartUp.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  app::TApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("postcode-finder"));
   QApplication::setFont(app::DefaultFont());
 

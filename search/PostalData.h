@@ -16,7 +16,9 @@ inline constexpr char kIndexFileName[] = "POSTCODE.FTS";
 // Opening stage: Table1 from tableFolder (with its trailing separator), the
 // record buffer, then the index: opened when POSTCODE.FTS exists and was
 // built from this table as it is now, otherwise built. An error of the table
-// component propagates (the start-up sequence shows it).
+// component propagates (the start-up sequence shows it). An index that
+// cannot be built, saved or opened is told once (PostalDataMessages.h) and
+// leaves IndexHandle 0: the search then reads the whole table.
 void OpenPostalData(TPostalParts& parts, const QString& tableFolder);
 
 // The source tag of the open table's file (search/TableTag.h).

@@ -84,6 +84,10 @@ class TDbfTable : public TDataSet {
   const QString& Alias() const { return alias_; }
   int CurrentOrder() const { return currentOrder_; }
   bool IsOpen() const { return workArea_ > 0; }
+  // The record count the table's header states, taken at open. Above RecCount
+  // when the file was cut inside its records: only the complete records
+  // present are read.
+  int32_t HeaderRecCount() const { return headerRecCount_; }
   const std::vector<TFieldInfo>& FieldInfos() const { return fieldInfos_; }
   // Builds the field definitions without opening (the work area closes again).
   void UpdateFieldDefs();
@@ -244,6 +248,7 @@ class TDbfTable : public TDataSet {
   bool atTopPending_ = false;
   bool atBottomPending_ = false;
   QString lastError_;
+  int32_t headerRecCount_ = 0;
   bool cursorOpen_ = false;
   bool opening_ = false;
   std::vector<TFieldInfo> fieldInfos_;

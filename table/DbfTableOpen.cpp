@@ -20,6 +20,26 @@ namespace {
 QString Text(const char* s) {
   return QString::fromLatin1(s ? s : "");
 }
+
+// Why the engine refused to open the table, from its last error, as a line
+// that follows "Unable to open table: <path>".
+QString OpenFailureReason(const TDbfEngineApi& e, const QString& path) {
+  const int32_t code = e.dbe_Error ? e.dbe_Error() : DBE_OK;
+  switch (code) {
+    case DBE_E_OPEN:
+      return QFileInfo::exists(path) ? "The file cannot be read." : "The file does not exist.";
+    case DBE_E_NOT_DBF:
+      return "The file is not a DBF table.";
+    case DBE_E_TRUNCATED:
+      return "The file is truncated: it ends inside the table header.";
+    case DBE_E_CORRUPT:
+      return "The field list of the table header is inconsistent.";
+    case DBE_E_LOCKED:
+      return "The table is locked by another program.";
+    default:
+      return e.dbe_ErrorText ? Text(e.dbe_ErrorText()) : QString();
+  }
+}
 }  // namespace
 
 void TDbfTable::InternalOpen() {
@@ -61,6 +81,7 @@ void TDbfTable::InternalOpen() {
 
 void TDbfTable::InternalClose() {
   seqCount_ = rawCount_ = -1;
+  headerRecCount_ = 0;
   countNeedsRefresh_ = true;
   tableDir_.clear();
   cursorOpen_ = false;
@@ -190,11 +211,13 @@ void TDbfTable::OpenTable() {
   }
   if (errorHandler_ == -1) e.dbe_ErrorLevel(0);
   const QByteArray path = QFile::encodeName(EnginePath());
+  if (e.dbe_ClearError) e.dbe_ClearError();
   workArea_ = e.dbe_UseEx(path.constData(), alias_.toLatin1().constData(), mode, driver,
                           static_cast<int16_t>(commitLevel_));
   if (workArea_ < 1) {
     workArea_ = 0;
-    Raise("Unable to open table: " + TablePath());
+    const QString reason = OpenFailureReason(e, TablePath());
+    Raise("Unable to open table: " + TablePath() + (reason.isEmpty() ? QString() : "\r" + reason));
   }
   e.dbe_ErrorLevel(errorLevel_);
   e.dbe_SetReadCache(readCache_ ? -1 : 0);
@@ -221,6 +244,7 @@ void TDbfTable::OpenTable() {
   }
   Select();
   seqCount_ = e.dbe_RecCount();
+  headerRecCount_ = std::max(seqCount_, e.dbe_SysProp(3003, nullptr));
   rawCount_ = seqCount_;
   countNeedsRefresh_ = true;
 }

@@ -7,6 +7,7 @@
 
 #include "libs/ftsindex/AtomicFile.h"
 #include "libs/ftsindex/Handles.h"
+#include "libs/ftsindex/Matcher.h"
 #include "libs/ftsindex/ftsindex.h"
 
 namespace {
@@ -78,6 +79,7 @@ FTS_API int32_t FtsCreate(const char* fileName, int16_t, int16_t, int8_t, int16_
   if (fileName[std::strlen(fileName) - 1] == '/') return FTS_ERR_ARG;  // a folder, not a file
   return Guarded([&]() -> int32_t {
     if (!fts::FolderTakesFiles(fileName)) return FTS_ERR_IO;
+    fts::RemoveStaleTemporaries(fileName);  // of an earlier build that was killed
     return fts::Register(Index::ForBuild(fileName));
   });
 }
@@ -126,6 +128,19 @@ FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, cons
                                int32_t mode) {
   return VerifyImpl(h, record, size < 0 ? 0 : static_cast<size_t>(size), false, size >= 0, text,
                     mode);
+}
+
+FTS_API int32_t FtsMatch(const char* record, const char* text, int32_t mode) {
+  if (!record || !text) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    const size_t textLength = strnlen(text, FTS_MAX_TEXT + 1);
+    if (textLength > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
+    std::string_view view;
+    if (!RecordView(record, FTS_MAX_RECORD + 1, true, view)) return FTS_ERR_RECORD;
+    // One prepared text per thread: a scan asks the same text of every record.
+    thread_local fts::Matcher matcher;
+    return fts::Verify(matcher, view, std::string_view(text, textLength), mode);
+  });
 }
 
 FTS_API int32_t FtsNumRecs(int32_t h) {

@@ -67,10 +67,7 @@ int32_t Index::NextRec() {
 }
 
 int32_t Index::Verify(std::string_view record, std::string_view text, int mode) {
-  if (mode < 1 || mode > 3) return FTS_ERR_ARG;
-  if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
-  if (!matcher_.IsPreparedFor(text, mode)) matcher_.Prepare(text, mode);
-  return matcher_.Matches(record) ? 1 : 0;
+  return fts::Verify(matcher_, record, text, mode);
 }
 
 int32_t Index::NumRecs() const {

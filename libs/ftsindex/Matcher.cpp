@@ -1,8 +1,16 @@
 #include "libs/ftsindex/Matcher.h"
 
 #include "libs/ftsindex/Cp949Text.h"
+#include "libs/ftsindex/ftsindex.h"
 
 namespace fts {
+
+int32_t Verify(Matcher& matcher, std::string_view record, std::string_view text, int mode) {
+  if (mode < 1 || mode > 3) return FTS_ERR_ARG;
+  if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
+  if (!matcher.IsPreparedFor(text, mode)) matcher.Prepare(text, mode);
+  return matcher.Matches(record) ? 1 : 0;
+}
 
 bool ContainsAtBoundary(std::string_view hay, std::string_view needle) {
   if (needle.empty()) return true;

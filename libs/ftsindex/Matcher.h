@@ -1,5 +1,6 @@
 #pragma once
 // Confirms a record against a search text (the modes of FtsVerify).
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,11 @@ class Matcher {
   std::vector<std::string> needles_;  // folded when foldCase_
   std::string folded_;                // scratch: the record folded
 };
+
+// The answer of FtsVerify and FtsMatch for one record: 1 or 0, or
+// FTS_ERR_ARG (mode) / FTS_ERR_TOO_LONG; prepares matcher when the text or
+// mode changed.
+int32_t Verify(Matcher& matcher, std::string_view record, std::string_view text, int mode);
 
 // True when needle occurs in hay starting on a character boundary of hay.
 bool ContainsAtBoundary(std::string_view hay, std::string_view needle);

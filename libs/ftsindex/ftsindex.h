@@ -66,7 +66,9 @@ extern "C" {
  *   The build is held in memory; nothing is written until FtsClose, which
  *   writes a temporary file in the same folder and renames it into place, so
  *   an interrupted build or two builds at once never leave a partial file.
- *   An existing file of that name stays as it is until then.
+ *   An existing file of that name stays as it is until then. Temporary files
+ *   of this name left by a build that was killed before its rename (those no
+ *   live process holds) are removed here.
  *   The four numeric arguments are accepted for compatibility and ignored.
  *   Result: a handle > 0; FTS_ERR_ARG (null or empty name, a name of 4096
  *   bytes or more, or one ending in '/'), FTS_ERR_IO (the folder does not
@@ -147,6 +149,15 @@ FTS_API int32_t FtsVerify(int32_t h, const char* record, const char* text, int32
 /* FtsVerifySized: as FtsVerify for a record buffer of `size` bytes (see FtsAddSized). */
 FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, const char* text,
                                int32_t mode);
+
+/*
+ * FtsMatch: as FtsVerify without an index: checks a record against a search
+ *   text with the same matching, for callers that have no usable index and
+ *   confirm every record of their table instead. Safe in several threads.
+ *   Result: as FtsVerify (1, 0, FTS_ERR_TOO_LONG, FTS_ERR_RECORD,
+ *   FTS_ERR_ARG), never FTS_ERR_HANDLE.
+ */
+FTS_API int32_t FtsMatch(const char* record, const char* text, int32_t mode);
 
 /* FtsNumRecs: the number of records in the index (added so far while building),
  *   or FTS_ERR_HANDLE. */

@@ -49,6 +49,20 @@ TEST_F(Csv2DbfTool, AMalformedLineIsReportedWithItsNumberAndNothingIsWritten) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
+TEST_F(Csv2DbfTool, ASeqOutOfRangeIsReportedWithItsLine) {
+  // "-0" once wrote before the first row; each is refused with its line now.
+  for (const char* seq : {"-0", "-1", "3", "2147483648"}) {
+    const std::string second = std::string("135-807,서울,강남구,개포2동,,") + seq;
+    const std::string csv =
+        Write("seq.csv", SourceCsv({"135-806,서울,강남구,개포1동,,1", second.c_str()}));
+    const std::string dbf = (dir_ / "POSTCODE.DBF").string();
+    ProcessResult r = Run(csv, dbf);
+    EXPECT_EQ(r.exitCode, 1) << seq << ": " << r.output;
+    EXPECT_NE(r.output.find("seq.csv:3: SEQ"), std::string::npos) << seq << ": " << r.output;
+    EXPECT_FALSE(fs::exists(dbf));
+  }
+}
+
 TEST_F(Csv2DbfTool, ARefusedListLeavesAnEarlierTableAsItWas) {
   const std::string dbf = Write("POSTCODE.DBF", "earlier table");
   const std::string csv = Write("bad.csv", "ZIPCODE,SIDO,GUGUN,DONG,BUNJI,SEQ\r\n135-806,\x80\r\n");

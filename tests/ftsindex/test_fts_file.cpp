@@ -1,5 +1,7 @@
 // The index file: round trip, validation at open, and the atomic write.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -292,6 +294,54 @@ TEST(FtsFile, BuildKilledHalfWayLeavesTheOldFile) {
   waitpid(child, &status, 0);
   EXPECT_EQ(old, ReadFile(path));
   EXPECT_EQ(1u, EntriesIn(dir.Path()));
+}
+
+TEST(FtsFile, AnOpenIndexCutOrReplacedOnDiskAnswersAsAtOpen) {
+  TempDir dir;
+  const std::string path = dir.File("POSTCODE.FTS");
+  const auto records = FirstRecords(3000);
+  ASSERT_EQ(0, BuildIndex(path, records));
+  const int32_t h = FtsOpen(path.c_str(), 20, 1);
+  ASSERT_GT(h, 0);
+  const char* text = "\xB0\xB3\xC6\xF7\x31\xB5\xBF";  // 개포1동
+  ASSERT_GT(FtsSet(h, text), 0);
+  const std::vector<int32_t> before = Candidates(h);
+  fs::resize_file(path, 100);  // truncate -s 100
+  EXPECT_EQ(static_cast<int32_t>(before.size()), FtsSet(h, text));
+  EXPECT_EQ(before, Candidates(h));
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << "another file now";
+  EXPECT_EQ(static_cast<int32_t>(before.size()), FtsSet(h, text));
+  EXPECT_EQ(before, Candidates(h));
+  EXPECT_EQ(1, FtsVerify(h, records[before[0] - 1].c_str(), text, 3));
+  EXPECT_EQ(3000, FtsNumRecs(h));
+  EXPECT_EQ(0, FtsClose(h));
+  EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(path.c_str(), 20, 1)) << "opened again: what is there now";
+}
+
+TEST(FtsFile, LeftoversOfAKilledBuildGoAtTheNextBuildButNotALiveOnesFile) {
+  TempDir dir;
+  const std::string path = dir.File("POSTCODE.FTS");
+  // What a build killed between its write and its rename leaves behind.
+  const std::string stale = dir.File(".POSTCODE.FTS.tmp-Ab3dEf");
+  WriteFile(stale, "half an index");
+  // A temporary file that a live writer holds (locked) is not a leftover.
+  const std::string live = dir.File(".POSTCODE.FTS.tmp-Zz9yXw");
+  WriteFile(live, "being written");
+  const int held = open(live.c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(0, flock(held, LOCK_EX));
+  // Files of other names stay as they are.
+  const std::string other = dir.File(".OTHER.FTS.tmp-Ab3dEf");
+  WriteFile(other, "x");
+  const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(live));
+  EXPECT_TRUE(fs::exists(other));
+  FtsAdd(h, " new");
+  EXPECT_EQ(0, FtsClose(h));
+  close(held);
+  EXPECT_EQ(4u - 1u, EntriesIn(dir.Path()));  // the index, the live file, the other
 }
 
 TEST(FtsFile, UnwritableFolderAtCloseReportsAndLeavesNothing) {

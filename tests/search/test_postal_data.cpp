@@ -168,19 +168,63 @@ TEST_F(PostalData, AnEmptyTableMakesAnEmptyIndex) {
   EXPECT_TRUE(CheckBoxMsg->isVisible());
 }
 
-TEST_F(PostalData, AWorkingDirectoryThatTakesNoFileGivesOneClearMessage) {
+TEST_F(PostalData, AWorkingDirectoryThatTakesNoFileSaysWhyWhereAndHowTheSearchGoesOn) {
   // The working directory is gone: the index cannot be created there.
   searchtest::TempFolder gone;
   ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(gone.path())));
   std::filesystem::remove_all(gone.path());
   Open();
   ASSERT_EQ(messages.Messages().size(), 1) << messages.Messages().join('|').toStdString();
-  EXPECT_TRUE(messages.Messages()[0].startsWith(QStringLiteral("FTS 인덱스를 만들 수 없습니다")))
-      << messages.Messages()[0].toStdString();
+  const QString& m = messages.Messages()[0];
+  EXPECT_TRUE(m.startsWith(QStringLiteral("FTS 인덱스를 만들 수 없습니다.\r\r인덱스 파일: ")))
+      << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("POSTCODE.FTS\r이유: 작업 폴더가 없습니다.")))
+      << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("인덱스 없이 찾습니다"))) << m.toStdString();
+  EXPECT_EQ(fts_.IndexHandle, 0);
   EXPECT_TRUE(CheckBoxMsg->isVisible());
   EXPECT_FALSE(Gauge1->isVisible());
   EXPECT_TRUE(edSearch->isEnabled());
   QDir::setCurrent(QString::fromStdString(work_.path()));
+}
+
+TEST_F(PostalData, AFailedSaveShowsItsOwnMessageAndNoKeyCount) {
+  // The working directory disappears while the records are added: the
+  // index is made but cannot be written.
+  QObject::connect(Gauge1, &QProgressBar::valueChanged, [this](int v) {
+    if (v == 1) std::filesystem::remove_all(work_.path());
+  });
+  Open();
+  ASSERT_EQ(messages.Messages().size(), 1) << messages.Messages().join('|').toStdString();
+  const QString& m = messages.Messages()[0];
+  EXPECT_TRUE(m.startsWith(QStringLiteral("FTS 인덱스를 저장할 수 없습니다.\r\r인덱스 파일: ")))
+      << m.toStdString();
+  EXPECT_FALSE(m.contains(QStringLiteral("키 생성")));
+  EXPECT_EQ(fts_.IndexHandle, 0) << "no index is open: the search reads the table";
+  EXPECT_EQ(watch.moves, 6);
+  std::filesystem::create_directories(work_.path());  // for the fixture's end
+}
+
+TEST_F(PostalData, ATableCutInsideItsRecordsWarnsWithTheCountPresent) {
+  const std::string table = tables_.file("POSTCODE.DBF");
+  const auto size = std::filesystem::file_size(table);
+  const auto recordSize = static_cast<std::uintmax_t>([&] {
+    std::ifstream in(table, std::ios::binary);
+    unsigned char h[12];
+    in.read(reinterpret_cast<char*>(h), sizeof h);
+    return h[10] | h[11] << 8;
+  }());
+  // The end-of-file byte, the sixth record and half of the fifth cut off.
+  std::filesystem::resize_file(table, size - 1 - recordSize - recordSize / 2);
+  Open();
+  ASSERT_EQ(messages.Messages().size(), 2) << messages.Messages().join('|').toStdString();
+  EXPECT_TRUE(
+      messages.Messages()[0].startsWith(QStringLiteral("우편번호 자료 파일이 잘려 있습니다: ")));
+  EXPECT_TRUE(
+      messages.Messages()[0].contains(QStringLiteral("적힌 6개 중 온전한 4개 자료만 있습니다")))
+      << messages.Messages()[0].toStdString();
+  EXPECT_EQ(messages.Messages()[1], QStringLiteral("4개 키 생성"));
+  EXPECT_EQ(table_->RecCount(), 4);
 }
 
 TEST_F(PostalData, AMissingTableRaisesAndTheClosingStageThenDoesNothing) {

@@ -189,8 +189,6 @@ int16_t dbe_ErrorLevel(int16_t level) {
 dbe_bool dbe_SetReadCache(dbe_bool on) {
   const bool previous = settings().readCache;
   settings().readCache = on != 0;
-  for (int i = 1; i <= kMaxAreas; ++i)
-    if (WorkArea* a = area(i)) a->table().adviseReadAhead(on != 0);
   return flag(previous);
 }
 
@@ -280,6 +278,10 @@ int32_t dbe_SysProp(uint16_t property, void* /*value*/) {
       Tag* t = a ? a->tag(a->order()) : nullptr;
       return t && t->descending ? 1 : 0;
     }
+    case 3003:
+      return a ? static_cast<int32_t>(
+                     std::min<uint32_t>(a->table().headerRecordCount(), 0x7FFFFFFF))
+               : 0;
     default:
       setError(DBE_E_ARGUMENT, "unknown property " + std::to_string(property));
       return -1;
