@@ -3,7 +3,7 @@
 
 #include "app/FormMain.h"
 #include "app/Publisher.h"
-#include "app/Settings.h"
+#include "app/UserFolders.h"
 #include "search/PostalData.h"
 
 TPostalParts TFormMain::SearchParts() {
@@ -28,7 +28,7 @@ TPostalParts TFormMain::SearchParts() {
 // full-text index.
 void TFormMain::OpenPostalData() {
   TPostalParts parts = SearchParts();
-  search::OpenPostalData(parts, app::ProgramFolder() + QLatin1Char('/'));
+  search::OpenPostalData(parts, app::TableFolder());
 }
 
 // Closes the index, frees the record buffer and closes the table when open.
