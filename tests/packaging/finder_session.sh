@@ -9,7 +9,9 @@
 # stood alone for two seconds.
 set -uo pipefail
 finder=$1; query=$2; signal=$3; index=$4; shot=${5:-}
-"$finder" >"${TMPDIR:-/tmp}/finder-session.log.$$" 2>&1 &
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+"$finder" >"$log" 2>&1 &
 pid=$!
 
 # The program's boxes carry its name as their title, the main window its
@@ -70,4 +72,6 @@ if kill -0 "$pid" 2>/dev/null; then
 fi
 wait "$pid"
 status=$?
+# What the finder said on its way, should anything look wrong.
+sed 's/^/finder: /' "$log"
 echo "boxes-at-start=$at_start boxes-after-search=$after_search boxes-at-end=$at_end exit=$status"

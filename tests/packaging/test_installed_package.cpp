@@ -7,6 +7,7 @@
 // error box; postcode-lookup then answers from the same index.
 #include <sys/stat.h>
 
+#include <iostream>
 #include <vector>
 
 #include "PackageSupport.h"
@@ -54,7 +55,9 @@ class InstalledPackage : public ::testing::Test {
         signal + " " + Quoted(Home(".cache/postcode-finder/POSTCODE.FTS")) + " " +
         (screenshot.empty() ? "" : Quoted(screenshot))));
     const size_t at = r.output.rfind("boxes-at-start");
-    return at == std::string::npos ? r.output : r.output.substr(at);
+    if (at == std::string::npos) return r.output;
+    std::cout << r.output.substr(0, at);  // the finder's own lines, if any
+    return r.output.substr(at);
   }
 
   Scratch scratch_;
