@@ -35,15 +35,14 @@ class LookupMatchesWindow : public searchtest::PostalFixture {
     // ranges with U+223C, a province without a county, look-alike words.
     searchtest::WritePostcodeTable(tables_.path(),
                                    {
-                                       "135-806,서울,강남구,개포1동 경남아파트,,1",
-                                       "135-807,서울,강남구,개포1동 우성3차아파트,(1∼6동),2",
-                                       "135-240,서울,강남구,개포2동,,3",
-                                       "135-770,서울,강남구,개포1동 주공아파트,(1∼16동),4",
-                                       "612-020,부산,해운대구,가나 나다,,5",
-                                       "135-999,서울,강남구,역삼동 끝,,6",
-                                       "135-280,서울,강남구,대치동 SK Tower,,7",
-                                       "339-800,세종,,연기면 sk텔레콤,,8",
-                                       "690-110,제주,제주시,일도1동 KAL호텔,,9",
+                                       "135-080,서울,강남구,역삼동,,1",
+                                       "135-081,서울,강남구,역삼1동 역삼아파트,(1∼6동),2",
+                                       "135-082,서울,강남구,역삼2동,,3",
+                                       "612-021,부산,해운대구,가나 나다라,,4",
+                                       "135-280,서울,강남구,대치동 SK Tower,,5",
+                                       "339-800,세종,,연기면 sk텔레콤,,6",
+                                       "690-110,제주,제주시,일도1동 KAL호텔,,7",
+                                       "135-083,서울,강남구,역삼1동 주공아파트,(1∼16동),8",
                                    });
     Open();
     CheckBoxMsg->setChecked(false);
@@ -91,13 +90,13 @@ TEST_F(LookupMatchesWindow, EveryQueryGivesTheWindowsRows) {
   ASSERT_TRUE(postal.OpenIndex(nullptr, &error)) << error;
   EXPECT_FALSE(postal.Built()) << "the window's index answers for the table";
 
-  std::string longQuery = "개포";
-  while (longQuery.size() < 600) longQuery += " 개포1동";
+  std::string longQuery = "역삼";
+  while (longQuery.size() < 600) longQuery += " 역삼1동";
   const std::vector<std::string> queries = {
-      "개포1동",
-      "강남구 개포1동",
-      "개포1동 강남구",
-      "  개포2동  ",
+      "역삼1동",
+      "강남구 역삼1동",
+      "역삼1동 강남구",
+      "  역삼2동  ",
       "가나다",
       "가나 나다",
       "부산",
@@ -109,10 +108,10 @@ TEST_F(LookupMatchesWindow, EveryQueryGivesTheWindowsRows) {
       "kal호텔",
       "1∼6",
       "∼",
-      "135-80",
+      "135-08",
       "02",
       "세종 연기면",
-      "개포1동\t경남",
+      "역삼1동\t역삼",
       "😀",
       longQuery,
       "아파트 동",
@@ -128,7 +127,7 @@ TEST_F(LookupMatchesWindow, EveryQueryGivesTheWindowsRows) {
   // The limit keeps the first rows in record order.
   std::vector<int> limited;
   lookup::SearchText search;
-  ASSERT_EQ(text_.MakeSearchText("개포1동", &search), lookup::QueryStatus::kReady);
+  ASSERT_EQ(text_.MakeSearchText("강남구", &search), lookup::QueryStatus::kReady);
   EXPECT_EQ(postal.Search(search.data(), 2,
                           [&](const lookup::PostalRow& r) { limited.push_back(r.recno); }),
             2);
