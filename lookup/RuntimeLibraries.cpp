@@ -21,11 +21,22 @@ void Bind(void* module, const char* library, const char* name, F& slot, std::str
   if (!slot && error->empty()) *error = std::string(library) + " lacks the entry point " + name;
 }
 
-// Keeps the module when every entry point was bound.
-bool Kept(void* module, const std::string& error) {
-  if (error.empty()) return true;
-  ::dlclose(module);
-  return false;
+// Loads library from folder and lets bindAll bind its entry points; keeps the
+// library only when every one was found.
+template <typename Calls, typename BindAll>
+bool Load(const std::string& folder, const char* library, Calls* calls, std::string* error,
+          BindAll bindAll) {
+  error->clear();
+  void* module = Open(folder, library, error);
+  if (!module) return false;
+  Calls c;
+  bindAll(module, c);
+  if (!error->empty()) {
+    ::dlclose(module);
+    return false;
+  }
+  *calls = c;
+  return true;
 }
 
 }  // namespace
@@ -34,26 +45,14 @@ bool Kept(void* module, const std::string& error) {
 
 bool LoadEngine(const std::string& folder, EngineCalls* calls, std::string* error) {
   const char* library = kEngineLibraryName;
-  error->clear();
-  void* module = Open(folder, library, error);
-  if (!module) return false;
-  EngineCalls c;
-  PF_LOOKUP_DBE(PF_LOOKUP_BIND)
-  if (!Kept(module, *error)) return false;
-  *calls = c;
-  return true;
+  return Load(folder, library, calls, error,
+              [&](void* module, EngineCalls& c) { PF_LOOKUP_DBE(PF_LOOKUP_BIND) });
 }
 
 bool LoadFts(const std::string& folder, FtsCalls* calls, std::string* error) {
   const char* library = kFtsLibraryName;
-  error->clear();
-  void* module = Open(folder, library, error);
-  if (!module) return false;
-  FtsCalls c;
-  PF_LOOKUP_FTS(PF_LOOKUP_BIND)
-  if (!Kept(module, *error)) return false;
-  *calls = c;
-  return true;
+  return Load(folder, library, calls, error,
+              [&](void* module, FtsCalls& c) { PF_LOOKUP_FTS(PF_LOOKUP_BIND) });
 }
 
 }  // namespace lookup
