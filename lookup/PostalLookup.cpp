@@ -1,5 +1,7 @@
 #include "lookup/PostalLookup.h"
 
+#include <strings.h>
+
 #include <cstdio>
 
 namespace lookup {
@@ -91,13 +93,22 @@ bool PostalLookup::OpenTable(std::string* error) {
          FindField("ETC", &address_, error);
 }
 
+// The fields follow the deletion flag in their order, each at its width.
 bool PostalLookup::FindField(const char* name, Field* field, std::string* error) {
-  field->offset = dbe_.dbe_FieldOffset(name);
-  field->width = dbe_.dbe_FieldWidth(name);
-  const bool inside = field->offset > 0 && field->width > 0 &&
-                      static_cast<size_t>(field->offset + field->width) < record_.size();
-  if (!inside) *error = "the table " + tablePath_ + " has no field " + name;
-  return inside;
+  int offset = 1;
+  const int16_t count = dbe_.dbe_FieldCount();
+  for (int16_t i = 1; i <= count; ++i) {
+    const std::string fieldName = dbe_.dbe_FieldName(i);
+    const int width = dbe_.dbe_FieldWidth(fieldName.c_str());
+    if (strcasecmp(fieldName.c_str(), name) == 0 && width > 0 &&
+        static_cast<size_t>(offset + width) < record_.size()) {
+      *field = Field{offset, width};
+      return true;
+    }
+    offset += width;
+  }
+  *error = "the table " + tablePath_ + " has no field " + name;
+  return false;
 }
 
 std::string_view PostalLookup::FieldText(const Field& field) const {

@@ -13,6 +13,7 @@
 
 #include "tests/data/ProcessRun.h"
 #include "tests/search/PostalFixture.h"
+#include "tests/support/DbfImage.h"
 
 namespace {
 
@@ -146,6 +147,26 @@ TEST_F(LookupCommand, ErrorsSayWhatIsWrong) {
       << r.err;
   r = Lookup("--version");
   EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(LookupCommand, FieldsAreFoundByNameInAnyOrder) {
+  // A table written field by field (tests/support/DbfImage.h): the three
+  // fields after one the finder does not use, in another order.
+  using testsupport::DbfField;
+  const std::vector<DbfField> fields = {
+      {"NOTE", 'C', 3}, {"ETC", 'C', 30}, {"DDD", 'C', 4}, {"ZIPCODE", 'C', 7}};
+  std::ofstream(program_ + "/POSTCODE.DBF", std::ios::binary) << testsupport::DbfImage(
+      fields, {{"abc", searchtest::Cp949("서울 중구 가동"), "02", "100-100"},
+               {"xyz", searchtest::Cp949("서울 중구 나동"), "02", "100-200"}});
+  Outcome r = Lookup("--csv 나동");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "100-200,02,서울 중구 나동\n");
+
+  std::ofstream(program_ + "/POSTCODE.DBF", std::ios::binary) << testsupport::DbfImage(
+      {{"ZIPCODE", 'C', 7}, {"DDD", 'C', 4}, {"ADDR", 'C', 30}}, {{"100-100", "02", "x"}});
+  r = Lookup("x");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("has no field ETC"), std::string::npos) << r.err;
 }
 
 TEST_F(LookupCommand, AMissingDamagedOrStaleIndexIsBuiltAgain) {
