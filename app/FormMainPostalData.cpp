@@ -4,7 +4,7 @@
 #include "app/FormMain.h"
 #include "app/Panel.h"
 #include "app/Publisher.h"
-#include "app/Settings.h"
+#include "app/UserFolders.h"
 #include "search/PostalData.h"
 
 TPostalParts TFormMain::SearchParts() {
@@ -30,7 +30,7 @@ TPostalParts TFormMain::SearchParts() {
 // full-text index.
 void TFormMain::OpenPostalData() {
   TPostalParts parts = SearchParts();
-  search::OpenPostalData(parts, app::ProgramFolder() + QLatin1Char('/'));
+  search::OpenPostalData(parts, app::TableFolder());
   FitAddressColumn();
 }
 

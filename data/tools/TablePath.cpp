@@ -1,18 +1,18 @@
 #include "TablePath.h"
 
-#include <unistd.h>
+#include "platform/RunFolders.h"
 
 namespace postal {
 
 std::string DefaultTablePath() {
-  char path[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return {};
-  std::string folder(path, static_cast<size_t>(n));
-  const size_t slash = folder.rfind('/');
+  const std::string program = platform::ExecutableFolder();
+  if (program.empty()) return {};
+  const platform::RunFolders folders = platform::ResolveRunFolders(program);
+  const std::string& table = folders.importTable;
+  const size_t slash = table.rfind('/');
   if (slash == std::string::npos) return {};
-  folder.resize(slash);
-  return folder + "/" + kPostalTableFileName;
+  if (folders.installed && !platform::MakeFolders(table.substr(0, slash))) return {};
+  return table;
 }
 
 }  // namespace postal

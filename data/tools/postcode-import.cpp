@@ -155,7 +155,8 @@ int main(int argc, char** argv) {
   const std::string target = output.empty() ? postal::DefaultTablePath() : output;
   if (target.empty()) {
     std::fprintf(stderr,
-                 "postcode-import: the program's folder is unknown; name the table with -o\n");
+                 "postcode-import: no folder for the table (the program's folder is unknown, or "
+                 "the user's data folder cannot be made); name the table with -o\n");
     return 1;
   }
   // Only the finder's own table is kept: a table named with -o is the user's.
