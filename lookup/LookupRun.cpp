@@ -42,12 +42,17 @@ class QueryRunner {
   QueryRunner(PostalLookup& postal, Cp949Text& text, RowWriter& writer, long limit)
       : postal_(postal), text_(text), writer_(writer), limit_(limit) {}
 
-  // The rows of one query; false when the query is not UTF-8.
-  bool Run(std::string_view query, long line, long* rows) {
+  // The rows of one query; false with the reason in *why when it cannot be
+  // searched.
+  bool Run(std::string_view query, long line, long* rows, std::string* why) {
     *rows = 0;
     SearchText search;
     switch (text_.MakeSearchText(query, &search)) {
       case QueryStatus::kNotUtf8:
+        *why = "not UTF-8 text";
+        return false;
+      case QueryStatus::kTooLong:
+        *why = "longer than 255 bytes in CP949; a shorter search text is needed";
         return false;
       case QueryStatus::kBlank:
       case QueryStatus::kNotInCp949:  // in no record, as in the window
@@ -111,8 +116,9 @@ int RunLookup(const LookupOptions& options, const platform::RunFolders& folders,
   bool failed = false;
   long rows = 0;
   if (!options.batch) {
-    if (!runner.Run(options.words, 0, &rows)) {
-      Say(err, "the search words are not UTF-8 text");
+    std::string why;
+    if (!runner.Run(options.words, 0, &rows, &why)) {
+      Say(err, "the search words: " + why);
       failed = true;
     }
     matched = rows > 0;
@@ -126,8 +132,9 @@ int RunLookup(const LookupOptions& options, const platform::RunFolders& folders,
         failed = true;
         continue;
       }
-      if (!runner.Run(line, number, &rows)) {
-        Say(err, "line " + std::to_string(number) + ": not UTF-8 text, skipped");
+      std::string why;
+      if (!runner.Run(line, number, &rows, &why)) {
+        Say(err, "line " + std::to_string(number) + ": " + why + ", skipped");
         failed = true;
       }
       matched = matched || rows > 0;

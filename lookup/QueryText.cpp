@@ -15,10 +15,6 @@ iconv_t Converter(void* cd) {
   return static_cast<iconv_t>(cd);
 }
 
-bool IsLeadByte(unsigned char c) {
-  return c >= 0x81;
-}
-
 // A lead and a trail byte of CP949's double-byte range, assigned or not.
 bool IsPair(unsigned char lead, unsigned char trail) {
   return lead >= 0x81 && lead <= 0xFE &&
@@ -91,17 +87,21 @@ QueryStatus Cp949Text::MakeSearchText(std::string_view utf8, SearchText* text) {
     return QueryStatus::kNotInCp949;
   out.resize(out.size() - outLeft);
 
-  // The text ends at its first zero byte, as the library reads it; then it is
-  // cut to what the buffer holds without splitting a character.
+  // The text ends at its first zero byte, as the library reads it. A text
+  // over what the buffer holds loses its outer blanks (single bytes, never
+  // part of a double-byte character); one still over it is refused, as the
+  // window refuses it: cut, it would ask for less than was typed.
   out.resize(std::min(out.size(), out.find('\0')));
   const size_t room = text->size() - 1;
-  size_t i = 0;
-  while (i < out.size()) {
-    const size_t width = IsLeadByte(static_cast<unsigned char>(out[i])) ? 2 : 1;
-    if (i + width > room) break;
-    i += width;
+  if (out.size() > room) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    while (!out.empty() && blank(out.back())) out.pop_back();
+    size_t begin = 0;
+    while (begin < out.size() && blank(out[begin])) ++begin;
+    out.erase(0, begin);
+    if (out.size() > room) return QueryStatus::kTooLong;
   }
-  std::memcpy(text->data(), out.data(), i);
+  std::memcpy(text->data(), out.data(), out.size());
   return QueryStatus::kReady;
 }
 

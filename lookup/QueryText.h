@@ -16,6 +16,7 @@ enum class QueryStatus {
   kBlank,       // nothing but spaces and control characters: nothing to search
   kNotUtf8,     // the query is not well-formed UTF-8
   kNotInCp949,  // a character that CP949 cannot hold: no record can match
+  kTooLong,     // over 255 bytes of CP949 without its outer blanks: refused
 };
 
 // The offset of the first byte that does not belong to a well-formed UTF-8
@@ -33,9 +34,10 @@ class Cp949Text {
   bool Available() const;
 
   // Fills text from a query as the window does with its search box: the
-  // whole query converted, cut at its first zero byte, then to 255 bytes at a
-  // character boundary. Blanks around the words stay (the index splits at
-  // them); a query of blanks only is kBlank.
+  // whole query converted and cut at its first zero byte. Blanks around the
+  // words stay (the index splits at them) unless the text is over 255 bytes;
+  // one over 255 bytes without them is kTooLong. A query of blanks only is
+  // kBlank.
   QueryStatus MakeSearchText(std::string_view utf8, SearchText* text);
 
   // The UTF-8 form of CP949 bytes; a byte sequence that is no CP949

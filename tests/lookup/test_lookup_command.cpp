@@ -113,6 +113,14 @@ TEST_F(LookupCommand, AListOnStandardInputNumbersItsRowsByLine) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "2\t135-240\t02\t서울 강남구 개포2동\n");
   EXPECT_NE(r.err.find("line 1: longer than"), std::string::npos) << r.err;
+
+  // Over 255 bytes once in CP949: refused with its reason, not searched cut.
+  std::string words = "개포2동";
+  while (words.size() < 400) words += " 개포2동";
+  r = Lookup("-", words + "\n개포2동\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "2\t135-240\t02\t서울 강남구 개포2동\n");
+  EXPECT_NE(r.err.find("line 1: longer than 255 bytes"), std::string::npos) << r.err;
 }
 
 TEST_F(LookupCommand, ErrorsSayWhatIsWrong) {

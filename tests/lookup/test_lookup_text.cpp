@@ -86,16 +86,17 @@ TEST(LookupQueryText, TheSearchTextIsFilledAsTheWindowFillsIt) {
   EXPECT_EQ(text.MakeSearchText("가 😀", &search), QueryStatus::kNotInCp949);
   EXPECT_EQ(search[0], '\0') << "nothing to search on a refusal";
 
-  // Cut at the first zero byte, then at 255 bytes without splitting a
-  // character: after "ab", 126 syllables fill 254 bytes and half of the
-  // 127th would be the 255th.
+  // Cut at the first zero byte. A text over 255 bytes loses its outer
+  // blanks; one still over is refused, never searched shortened.
   ASSERT_EQ(text.MakeSearchText(std::string("가\0나", 7), &search), QueryStatus::kReady);
   EXPECT_STREQ(search.data(), "\xB0\xA1");
-  std::string longQuery = "ab";
-  for (int i = 0; i < 200; ++i) longQuery += "가";
-  ASSERT_EQ(text.MakeSearchText(longQuery, &search), QueryStatus::kReady);
-  EXPECT_EQ(std::string(search.data()).size(), 254u);
+  std::string longQuery = "a";
+  for (int i = 0; i < 127; ++i) longQuery += "가";  // 255 bytes
+  ASSERT_EQ(text.MakeSearchText("   " + longQuery + "  ", &search), QueryStatus::kReady);
+  EXPECT_EQ(std::string(search.data()).size(), 255u);
   EXPECT_EQ(search[255], '\0');
+  EXPECT_EQ(text.MakeSearchText(longQuery + "b", &search), QueryStatus::kTooLong);
+  EXPECT_EQ(search[0], '\0');
 }
 
 TEST(LookupQueryText, TableBytesBecomeUtf8WithReplacementsForNonCharacters) {

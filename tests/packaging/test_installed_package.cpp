@@ -138,9 +138,12 @@ TEST_F(InstalledPackage, AnImportedTableIsTheUsersOwnAndIsPreferred) {
   EXPECT_FALSE(fs::exists(root_ + "/usr/lib/postcode-finder/POSTCODE.DBF.bak"));
 
   const std::string lookup = Quoted(root_ + "/usr/bin/postcode-lookup");
+  // The index of the imported table is built in the user's cache folder.
   r = RunCommand(UserCommand(lookup + " 테헤란로"));
   EXPECT_EQ(r.exitCode, 0) << r.output;
-  EXPECT_EQ(r.output, "06236\t02\t서울특별시 강남구 테헤란로 101∼151 (홀수)\n");
+  EXPECT_EQ(r.output, "postcode-lookup: building the index " +
+                          Home(".cache/postcode-finder/POSTCODE.FTS") +
+                          " (1 records)\n06236\t02\t서울특별시 강남구 테헤란로 101∼151 (홀수)\n");
   r = RunCommand(UserCommand(lookup + " 역삼동"));
   EXPECT_EQ(r.exitCode, 1) << "the shipped table is not searched: " << r.output;
 }
