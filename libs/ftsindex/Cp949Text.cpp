@@ -29,43 +29,51 @@ void FoldCase(std::string_view text, std::string& out) {
   }
 }
 
-bool SearchKeys(std::string_view text, std::vector<Key>& keys) {
-  keys.clear();
-  if (!IsWellFormed(text)) return false;
-  // A word of one character is looked up by that character, a longer word by
-  // its pairs only: they are far more selective.
-  uint16_t prev = 0;
-  bool wordHasPair = false;
+bool PlanSearch(std::string_view text, SearchPlan& plan) {
+  plan.keys.clear();
+  plan.exact = true;
+  if (!IsWellFormed(text)) {
+    plan.exact = false;
+    return false;
+  }
+  std::vector<uint16_t> word;
   auto endWord = [&] {
-    if (prev != 0 && !wordHasPair) keys.push_back(UnigramKey(prev));
-    prev = 0;
-    wordHasPair = false;
+    if (word.size() == 1) {
+      const uint16_t c = word[0];
+      plan.keys.push_back(UnigramKey(IsInitialJamo(c) ? ConsonantCode(c) : c));
+    }
+    // A longer word is looked up by its pairs only: they are far more
+    // selective than its characters.
+    for (size_t i = 0; i + 1 < word.size(); ++i) {
+      const uint16_t a = word[i], b = word[i + 1];
+      if (IsInitialJamo(a) || IsInitialJamo(b)) {
+        plan.keys.push_back(BigramKey(ConsonantCode(a), ConsonantCode(b)));
+        // A syllable's consonant code stands for every syllable of its initial.
+        if ((!IsInitialJamo(a) && ConsonantCode(a) != a) ||
+            (!IsInitialJamo(b) && ConsonantCode(b) != b))
+          plan.exact = false;
+      } else {
+        plan.keys.push_back(BigramKey(a, b));
+      }
+    }
+    // Two pairs of a word may each occur without the word.
+    if (word.size() > 2) plan.exact = false;
+    word.clear();
   };
   for (size_t pos = 0; pos < text.size();) {
     const size_t len = CharLength(text, pos);
-    auto b = static_cast<uint8_t>(text[pos]);
-    if (len == 1 && b == ' ') {
+    if (len == 1 && text[pos] == ' ') {
       endWord();
       ++pos;
       continue;
     }
-    uint16_t code;
-    if (len == 2) {
-      code = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[pos + 1]));
-    } else {
-      if (b >= 'A' && b <= 'Z') b = static_cast<uint8_t>(b + 32);
-      code = b;
-    }
-    if (prev != 0) {
-      keys.push_back(BigramKey(prev, code));
-      wordHasPair = true;
-    }
-    prev = code;
+    word.push_back(FoldedCode(text, pos, len));
     pos += len;
   }
   endWord();
-  std::sort(keys.begin(), keys.end());
-  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  std::sort(plan.keys.begin(), plan.keys.end());
+  plan.keys.erase(std::unique(plan.keys.begin(), plan.keys.end()), plan.keys.end());
+  if (plan.keys.empty()) plan.exact = false;
   return true;
 }
 

@@ -10,7 +10,7 @@
 namespace fts {
 
 constexpr char kMagic[8] = {'P', 'F', 'F', 'T', 'S', 'I', 'D', 'X'};
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
 constexpr uint32_t kHeaderSize = 64;
 constexpr uint32_t kEntrySize = 20;
 
