@@ -29,6 +29,43 @@ void FoldCase(std::string_view text, std::string& out) {
   }
 }
 
+namespace {
+
+// The keys of one word (at least one character) into plan.
+void PlanWord(const std::vector<uint16_t>& word, SearchPlan& plan) {
+  const size_t n = word.size();
+  if (n == 1) {
+    const uint16_t c = word[0];
+    plan.keys.push_back(UnigramKey(IsInitialJamo(c) ? ConsonantCode(c) : c));
+    return;
+  }
+  // A longer word is looked up by its pairs and triples only: they are far
+  // more selective than its characters.
+  auto ascii = [&](size_t i) { return i < n && IsAsciiCode(word[i]); };
+  bool exact = n == 2 || (n == 3 && ascii(0) && ascii(1) && ascii(2));
+  for (size_t i = 0; i + 1 < n; ++i) {
+    if (ascii(i) && ascii(i + 1) && ascii(i + 2)) {
+      plan.keys.push_back(TrigramKey(word[i], word[i + 1], word[i + 2]));
+      continue;
+    }
+    // A pair inside a run of three ASCII characters is in its triple.
+    if (ascii(i) && ascii(i + 1) && i > 0 && ascii(i - 1)) continue;
+    const uint16_t a = word[i], b = word[i + 1];
+    if (IsInitialJamo(a)) {
+      plan.keys.push_back(BigramKey(ConsonantCode(a), ConsonantCode(b)));
+      // k(b) of a syllable stands for every syllable of its initial.
+      if (!IsInitialJamo(b) && ConsonantCode(b) != b) exact = false;
+    } else if (IsInitialJamo(b)) {
+      plan.keys.push_back(BigramKey(a, ConsonantCode(b)));
+    } else {
+      plan.keys.push_back(BigramKey(a, b));
+    }
+  }
+  if (!exact) plan.exact = false;
+}
+
+}  // namespace
+
 bool PlanSearch(std::string_view text, SearchPlan& plan) {
   plan.keys.clear();
   plan.exact = true;
@@ -37,40 +74,17 @@ bool PlanSearch(std::string_view text, SearchPlan& plan) {
     return false;
   }
   std::vector<uint16_t> word;
-  auto endWord = [&] {
-    if (word.size() == 1) {
-      const uint16_t c = word[0];
-      plan.keys.push_back(UnigramKey(IsInitialJamo(c) ? ConsonantCode(c) : c));
-    }
-    // A longer word is looked up by its pairs only: they are far more
-    // selective than its characters.
-    for (size_t i = 0; i + 1 < word.size(); ++i) {
-      const uint16_t a = word[i], b = word[i + 1];
-      if (IsInitialJamo(a) || IsInitialJamo(b)) {
-        plan.keys.push_back(BigramKey(ConsonantCode(a), ConsonantCode(b)));
-        // A syllable's consonant code stands for every syllable of its initial.
-        if ((!IsInitialJamo(a) && ConsonantCode(a) != a) ||
-            (!IsInitialJamo(b) && ConsonantCode(b) != b))
-          plan.exact = false;
-      } else {
-        plan.keys.push_back(BigramKey(a, b));
-      }
-    }
-    // Two pairs of a word may each occur without the word.
-    if (word.size() > 2) plan.exact = false;
-    word.clear();
-  };
-  for (size_t pos = 0; pos < text.size();) {
-    const size_t len = CharLength(text, pos);
-    if (len == 1 && text[pos] == ' ') {
-      endWord();
+  for (size_t pos = 0; pos <= text.size();) {
+    const size_t len = pos < text.size() ? CharLength(text, pos) : 1;
+    if (pos == text.size() || (len == 1 && text[pos] == ' ')) {
+      if (!word.empty()) PlanWord(word, plan);
+      word.clear();
       ++pos;
       continue;
     }
     word.push_back(FoldedCode(text, pos, len));
     pos += len;
   }
-  endWord();
   std::sort(plan.keys.begin(), plan.keys.end());
   plan.keys.erase(std::unique(plan.keys.begin(), plan.keys.end()), plan.keys.end());
   if (plan.keys.empty()) plan.exact = false;

@@ -57,17 +57,27 @@ inline uint16_t FoldedCode(std::string_view text, size_t pos, size_t len) {
   return (b >= 'A' && b <= 'Z') ? static_cast<uint16_t>(b + 32) : b;
 }
 
+// Three ASCII characters (codes below 0x80) a, b, c: (0x0200 | a) << 16 |
+// b << 8 | c. 0x0201..0x027F begins no character or pair key.
+inline bool IsAsciiCode(uint16_t c) {
+  return c < 0x80;
+}
+inline Key TrigramKey(uint16_t a, uint16_t b, uint16_t c) {
+  return static_cast<Key>(0x0200 | a) << 16 | static_cast<Key>(b) << 8 | c;
+}
+
 // Calls emit(key) for the keys of a record (a key may repeat). Blanks (the
 // space) separate nothing: the characters that remain without them follow
 // one another, so that a word finds its characters across blanks.
 // - every character c: c; a Hangul syllable or initial-consonant jamo also
-//   its consonant code (Hangul.h);
+//   its consonant code k(c) (Hangul.h);
 // - every two characters c, d that follow one another: (c, d); when either
-//   is a syllable or an initial-consonant jamo, also the pair of their
-//   consonant codes.
+//   is a syllable or an initial-consonant jamo, also (k(c), k(d)); when both
+//   are, also (c, k(d));
+// - every three ASCII characters that follow one another.
 template <typename Emit>
 void ForEachRecordKey(std::string_view record, Emit&& emit) {
-  uint16_t prev = 0, prevConsonant = 0;
+  uint16_t prev = 0, prevConsonant = 0, beforePrev = 0;
   for (size_t pos = 0; pos < record.size();) {
     const size_t len = CharLength(record, pos);
     if (len == 1 && record[pos] == ' ') {
@@ -81,7 +91,11 @@ void ForEachRecordKey(std::string_view record, Emit&& emit) {
     if (prev != 0) {
       emit(BigramKey(prev, code));
       if (consonant != code || prevConsonant != prev) emit(BigramKey(prevConsonant, consonant));
+      if (consonant != code && prevConsonant != prev) emit(BigramKey(prev, consonant));
+      if (beforePrev != 0 && IsAsciiCode(beforePrev) && IsAsciiCode(prev) && IsAsciiCode(code))
+        emit(TrigramKey(beforePrev, prev, code));
     }
+    beforePrev = prev;
     prev = code;
     prevConsonant = consonant;
     pos += len;
@@ -90,14 +104,16 @@ void ForEachRecordKey(std::string_view record, Emit&& emit) {
 
 // The keys a search text asks for, sorted and without repeats, per word:
 // - one character: its own key; an initial-consonant jamo its consonant key;
-// - longer: for every two adjacent characters their pair, or the pair of
-//   their consonant codes when either is an initial-consonant jamo.
+// - longer: every three adjacent ASCII characters; every other two adjacent
+//   characters a, b: (a, b), or when b is an initial-consonant jamo
+//   (a, k(b)), or when a is one (k(a), k(b)).
 // A record that matches the text (Matcher.h, mode 3) holds every one of them.
 struct SearchPlan {
   std::vector<Key> keys;
   // True when the records holding every key are exactly those that match:
-  // every word has at most two characters and no pair of them stands for
-  // more than itself (a syllable beside an initial-consonant jamo does).
+  // every word has one or two characters, or three ASCII ones, and no key
+  // stands for more than the word (an initial-consonant jamo before a
+  // syllable does).
   bool exact = false;
 };
 // Returns false when the text is not well-formed CP949.

@@ -36,6 +36,7 @@ int32_t Index::AddRefused() {
 int32_t Index::Set(std::string_view text) {
   candidates_.clear();
   next_ = 0;
+  single_ = PostingIterator();
   proven_ = false;
   if (!file_) return FTS_ERR_STATE;
   if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
@@ -46,6 +47,11 @@ int32_t Index::Set(std::string_view text) {
     const DictEntry* e = file_->Find(k);
     if (!e) return FTS_ERR_NO_KEY;
     entries.push_back(e);
+  }
+  if (entries.size() == 1) {
+    single_ = PostingIterator(file_->Postings(*entries[0]));
+    proven_ = plan_.exact;
+    return static_cast<int32_t>(entries[0]->count);
   }
   // Smallest list first: every further list can only remove candidates.
   std::sort(entries.begin(), entries.end(),
@@ -69,7 +75,7 @@ int32_t Index::Proven() const {
 
 int32_t Index::NextRec() {
   if (!file_) return FTS_ERR_STATE;
-  if (next_ >= candidates_.size()) return 0;
+  if (next_ >= candidates_.size()) return static_cast<int32_t>(single_.Next());
   return static_cast<int32_t>(candidates_[next_++]);
 }
 

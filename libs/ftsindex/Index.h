@@ -39,8 +39,11 @@ class Index {
   std::string path_;
   std::unique_ptr<IndexBuilder> builder_;
   std::unique_ptr<IndexFile> file_;
+  // The candidates: decoded when several lists were intersected, taken
+  // straight from the list when there was one.
   std::vector<uint32_t> candidates_;
   size_t next_ = 0;
+  PostingIterator single_;
   SearchPlan plan_;
   bool proven_ = false;
   Matcher matcher_;

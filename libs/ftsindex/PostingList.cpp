@@ -1,6 +1,7 @@
 #include "libs/ftsindex/PostingList.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "libs/ftsindex/Bytes.h"
 
@@ -139,6 +140,41 @@ void DecodePostings(const PostingRef& ref, std::vector<uint32_t>& out) {
     DecodeBlockInto(ref, b, block);
     out.insert(out.end(), block.begin(), block.end());
   }
+}
+
+PostingIterator::PostingIterator(const PostingRef& ref) : ref_(ref) {}
+
+uint32_t PostingIterator::Next() {
+  if (taken_ >= ref_.count) return 0;
+  ++taken_;
+  if (ref_.encoding == kBitmap) {
+    const uint32_t bytes = BitmapBytes(ref_.recordCount);
+    while (word_ == 0) {
+      // The last word may be short: read only the bytes the bitmap has.
+      uint8_t tail[8] = {};
+      const uint32_t have = std::min<uint32_t>(8, bytes - wordAt_);
+      std::memcpy(tail, ref_.data + wordAt_, have);
+      word_ = Load64(tail);
+      wordAt_ += 8;
+    }
+    const uint32_t bit = static_cast<uint32_t>(__builtin_ctzll(word_));
+    word_ &= word_ - 1;
+    return (wordAt_ - 8) * 8 + bit + 1;
+  }
+  const uint32_t blocks = BlockCount(ref_.count);
+  const uint32_t index = taken_ - 1;
+  if (index % kBlockSize == 0) {  // the first of a block is in the skip table
+    const uint32_t block = index / kBlockSize;
+    const uint8_t* data = ref_.data + 8ull * blocks;
+    next_ = data + Load32(ref_.data + 8ull * block + 4);
+    end_ = block + 1 < blocks ? data + Load32(ref_.data + 8ull * (block + 1) + 4)
+                              : ref_.data + ref_.length;
+    value_ = Load32(ref_.data + 8ull * block);
+    return value_;
+  }
+  uint32_t d = 0;
+  ReadVarint(next_, end_, d);  // cannot fail after validation
+  return value_ += d;
 }
 
 PostingCursor::PostingCursor(const PostingRef& ref) : ref_(ref) {

@@ -31,6 +31,27 @@ bool ValidatePostings(const PostingRef& ref);
 // Appends every record number of a (validated) list.
 void DecodePostings(const PostingRef& ref, std::vector<uint32_t>& out);
 
+// The record numbers of a validated list one after another, decoded as
+// they are asked for.
+class PostingIterator {
+ public:
+  PostingIterator() = default;
+  explicit PostingIterator(const PostingRef& ref);
+  // The next record number, 0 after the last.
+  uint32_t Next();
+
+ private:
+  PostingRef ref_;
+  uint32_t taken_ = 0;
+  // Bitmap: the 64-bit word at wordAt_ - 8 with the bits already given cleared.
+  uint32_t wordAt_ = 0;
+  uint64_t word_ = 0;
+  // Delta blocks: the last value and where the next delta starts.
+  uint32_t value_ = 0;
+  const uint8_t* next_ = nullptr;
+  const uint8_t* end_ = nullptr;
+};
+
 // Membership tests with ascending probes over a validated list.
 class PostingCursor {
  public:

@@ -330,17 +330,19 @@ TEST_F(TypedWords, WordsAcrossBlanks) {
 }
 
 TEST_F(TypedWords, ShortWordsAreProvenWithoutReading) {
-  // One- and two-character words (plain, consonants, jamo beside jamo or a
-  // digit) give exactly the matches; a syllable beside a jamo or a longer
-  // word does not claim so.
-  for (const Chars& text : {Chars(U"역"), Chars(U"역삼"), Chars(U"ㄱㄴ"), Chars(U"ㅍ1"),
-                            Chars(U"서울 ㄱ"), Chars(U"02 삼성")}) {
-    ASSERT_GT(FtsSet(h_, Encode(text).c_str()), 0);
+  // Words of one or two characters (plain, consonants, a syllable or digit
+  // before a consonant) and of three ASCII characters give exactly the
+  // matches; a consonant before a syllable and longer words do not claim so.
+  for (const Chars& text :
+       {Chars(U"역"), Chars(U"역삼"), Chars(U"ㄱㄴ"), Chars(U"ㅍ1"), Chars(U"개ㅍ"), Chars(U"1ㄷ"),
+        Chars(U"서울 ㄱ"), Chars(U"02 삼성"), Chars(U"031"), Chars(U"A동 13")}) {
+    ASSERT_GT(FtsSet(h_, Encode(text).c_str()), 0) << Encode(text);
     EXPECT_EQ(1, FtsProven(h_)) << Encode(text);
     ExpectSameAsScan(Encode(text));
   }
-  for (const Chars& text : {Chars(U"개ㅍ"), Chars(U"역삼동"), Chars(U"서울 강남구")}) {
-    ASSERT_GT(FtsSet(h_, Encode(text).c_str()), 0);
+  for (const Chars& text :
+       {Chars(U"ㄱ포"), Chars(U"역삼동"), Chars(U"서울 강남구"), Chars(U"135-8")}) {
+    ASSERT_GT(FtsSet(h_, Encode(text).c_str()), 0) << Encode(text);
     EXPECT_EQ(0, FtsProven(h_)) << Encode(text);
   }
 }
