@@ -1,5 +1,7 @@
 // The result grid.
 #include <QColor>
+#include <QMenu>
+#include <QResizeEvent>
 
 #include "app/Fonts.h"
 #include "app/FormMain.h"
@@ -18,5 +20,24 @@ void TFormMain::CreateGrid() {
                       dgRowSelect | dgConfirmDelete | dgCancelOnExit);
   DBGrid1->AddColumn(QStringLiteral("ZIPCODE"), QStringLiteral("우편번호"));
   DBGrid1->AddColumn(QStringLiteral("DDD"), QString(), 50);  // titled with the field name
-  DBGrid1->AddColumn(QStringLiteral("ETC"), QStringLiteral("전체주소"), 590);
+  DBGrid1->AddColumn(QStringLiteral("ETC"), QStringLiteral("전체주소"), kAddressColumnWidth);
+}
+
+void TFormMain::PopupRowMenu() {
+  const int row = DBGrid1->CurrentRow();
+  const QRect at = row >= 0 ? DBGrid1->RowRect(row) : DBGrid1->viewport()->rect();
+  // Below the row, where a menu opened by the mouse on that row would start.
+  PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(QPoint(at.left() + 16, at.bottom())));
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The address column takes what the window gains beyond its designed width
+  // (and gives it back), keeping any width the user gave it.
+  const int gained = width() - laidOutWidth_;
+  laidOutWidth_ = width();
+  if (gained == 0 || !DBGrid1) return;
+  for (int c = 0; c < DBGrid1->ColumnCount(); ++c)
+    if (DBGrid1->ColumnFieldName(c) == QLatin1String("ETC"))
+      DBGrid1->SetColumnWidth(c, std::max(4, DBGrid1->ColumnWidth(c) + gained));
 }

@@ -6,12 +6,12 @@
 
 void TFormMain::SearchEntry() {
   TPostalParts parts = SearchParts();
-  search::SearchEntry(parts);
+  ShowSearchResult(search::SearchEntry(parts));
 }
 
 void TFormMain::RunSearch() {
   TPostalParts parts = SearchParts();
-  search::RunSearch(parts);
+  ShowSearchResult(search::RunSearch(parts));
 }
 
 void TFormMain::Post1Click() {
@@ -22,6 +22,11 @@ void TFormMain::Post1Click() {
 void TFormMain::Juso2Click() {
   TPostalParts parts = SearchParts();
   search::Juso2Click(parts);
+}
+
+void TFormMain::CopyRowClick() {
+  TPostalParts parts = SearchParts();
+  search::CopyRowClick(parts);
 }
 
 void TFormMain::DataSource1DataChange() {

@@ -6,6 +6,7 @@
 
 #include "platform/BusyCursor.h"
 #include "platform/MessageBox.h"
+#include "search/ConfirmedMarks.h"
 #include "search/Fts.h"
 #include "search/SearchText.h"
 #include "search/UiHold.h"
@@ -16,56 +17,9 @@ namespace {
 
 constexpr int32_t kNoKey = -13;
 constexpr int32_t kNoData = 0;
-constexpr uint8_t kVerifyAllWords = 2;  // the library receives 3
-
-// Suspends the table's notifications to its display controls for a scope.
-class NotificationsSuspended {
- public:
-  explicit NotificationsSuspended(TDbfTable* t) : t_(t) { t_->SuspendViewNotifications(); }
-  ~NotificationsSuspended() { t_->ResumeViewNotifications(); }
-  NotificationsSuspended(const NotificationsSuspended&) = delete;
-  NotificationsSuspended& operator=(const NotificationsSuspended&) = delete;
-
- private:
-  TDbfTable* t_;
-};
 
 void FocusSearchBox(TPostalParts& p) {
   if (p.edSearch) p.edSearch->setFocus(Qt::OtherFocusReason);
-}
-
-// Steps 7 to 14: the candidates visited in natural order, confirmed ones marked.
-int MarkConfirmed(TPostalParts& p) {
-  TDbfTable& table = *p.Table1;
-  TFts& fts = *p.Fts1;
-  const char* text = p.SearchText->data();
-  char* record = p.RecordBuffer->empty() ? nullptr : p.RecordBuffer->data();
-  int matches = 0;
-  {
-    NotificationsSuspended quiet(&table);
-    const int32_t kept = table.SetOrder(0);
-    try {
-      table.GoTop();
-      for (;;) {
-        const int32_t n = fts.FtsNextRec();
-        if (n <= 0) break;
-        table.SetRecno(n);
-        if (!record) continue;  // no record buffer: nothing can be confirmed
-        table.ReadRecord(record);
-        if (fts.FtsVerify(record, text, kVerifyAllWords) == 1) {
-          table.SetQueryBit(n, true);
-          ++matches;
-        }
-      }
-    } catch (...) {
-      table.SetOrder(kept);
-      throw;
-    }
-    table.SetOrder(kept);
-  }
-  table.GoTop();
-  table.Refresh();
-  return matches;
 }
 
 }  // namespace
@@ -87,13 +41,13 @@ QString NotFoundMessage(const QString& publisherUrl) {
          QStringLiteral("프로그램에 좋은 의견은 홈페이지 게시판에 적어주세요");
 }
 
-void SearchEntry(TPostalParts& p) {
+int SearchEntry(TPostalParts& p) {
   if (TrimBlanks(p.edSearch->text()).isEmpty()) {
     p.Table1->Query("");
     FocusSearchBox(p);
-    return;
+    return kWholeTable;
   }
-  RunSearch(p);
+  return RunSearch(p);
 }
 
 int RunSearch(TPostalParts& p) {

@@ -12,9 +12,13 @@ QString CountMessage(int count);
 // "해당 자료가 없습니다. 확인요망" with the publisher's address.
 QString NotFoundMessage(const QString& publisherUrl);
 
+// What a search that shows the whole table for a blank box answers.
+inline constexpr int kWholeTable = -1;
+
 // The search entry: a box blank after trimming clears the query set (every
-// record visible again) and keeps the focus in the box; otherwise RunSearch.
-void SearchEntry(TPostalParts& parts);
+// record visible again), keeps the focus in the box and answers kWholeTable;
+// otherwise RunSearch and its match count.
+int SearchEntry(TPostalParts& parts);
 
 // Asks the index for the candidates of the box's text, confirms each against
 // its record, marks the confirmed ones and shows the result. Answers the match
