@@ -1,15 +1,18 @@
 // The search entry, the search run and the result actions.
 #include "app/FormMain.h"
 #include "app/Panel.h"
+#include "search/LiveSearch.h"
 #include "search/ResultActions.h"
 #include "search/SearchRun.h"
 
 void TFormMain::SearchEntry() {
+  LiveSearch->Cancel();  // this search takes the place of one not yet run
   TPostalParts parts = SearchParts();
   ShowSearchResult(search::SearchEntry(parts));
 }
 
 void TFormMain::RunSearch() {
+  LiveSearch->Cancel();
   TPostalParts parts = SearchParts();
   ShowSearchResult(search::RunSearch(parts));
 }

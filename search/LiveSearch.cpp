@@ -1,6 +1,5 @@
 #include "search/LiveSearch.h"
 
-#include <QTimer>
 #include <exception>
 
 #include "search/ConfirmedMarks.h"
@@ -75,18 +74,18 @@ int RunQuietSearch(TPostalParts& p, const TComposedText& composed) {
 
 TLiveSearch::TLiveSearch(std::function<TPostalParts()> parts, std::function<bool()> ready,
                          QObject* parent)
-    : QObject(parent), parts_(std::move(parts)), ready_(std::move(ready)) {}
+    : QObject(parent), parts_(std::move(parts)), ready_(std::move(ready)) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(0);
+  connect(&timer_, &QTimer::timeout, this, &TLiveSearch::RunPending);
+}
 
 void TLiveSearch::Request(const TComposedText& composed) {
   pending_ = composed;
-  if (scheduled_) return;
-  scheduled_ = true;
-  // A zero timer comes due only after the events queued before it.
-  QTimer::singleShot(0, this, &TLiveSearch::RunPending);
+  timer_.start();
 }
 
 void TLiveSearch::RunPending() {
-  scheduled_ = false;
   if (ready_ && !ready_()) return;
   TPostalParts parts = parts_();
   ++runs_;

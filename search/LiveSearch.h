@@ -4,6 +4,7 @@
 // cursor, the clock and the focus left as they are.
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 #include "search/PostalParts.h"
@@ -46,7 +47,9 @@ class TLiveSearch : public QObject {
               QObject* parent = nullptr);
 
   void Request(const TComposedText& composed);
-  bool Pending() const { return scheduled_; }
+  // Drops a request not yet run (a search by Return takes its place).
+  void Cancel() { timer_.stop(); }
+  bool Pending() const { return timer_.isActive(); }
   int Runs() const { return runs_; }
 
  signals:
@@ -59,7 +62,8 @@ class TLiveSearch : public QObject {
   std::function<TPostalParts()> parts_;
   std::function<bool()> ready_;
   TComposedText pending_;
-  bool scheduled_ = false;
+  // A zero timer comes due only after the events queued before it.
+  QTimer timer_;
   int runs_ = 0;
 };
 

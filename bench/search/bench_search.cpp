@@ -1,7 +1,9 @@
 // bench-search: the real main window on the national table, offscreen.
 // Start-up until the search box can be used, with the index missing (built in
 // the window) and present; then each search from Return in the search box
-// until the grid has painted its rows.
+// until the grid has painted its rows; then the search while typing: queries
+// typed key by key (and deleted again), each key from its event to the
+// painted grid.
 //   bench-search [--screenshot out.png]   also saves the window after a search
 //                                         for 개포1동
 #include <QApplication>
@@ -80,6 +82,47 @@ void Bench(const char* name, double value, const char* unit) {
   std::fflush(stdout);
 }
 
+// One key into the search box, from its event until the grid has painted
+// what the search while typing found, in ms.
+double KeyToPaint(TFormMain& form, Qt::Key key, const QString& text) {
+  auto* grid = static_cast<TDBGrid*>(form.DBGrid1);
+  QElapsedTimer t;
+  t.start();
+  QTest::sendKeyEvent(QTest::Click, form.edSearch, key, text, Qt::NoModifier);
+  QCoreApplication::processEvents();  // the search, once the key's events have run
+  grid->viewport()->repaint();
+  return t.nsecsElapsed() / 1e6;
+}
+
+// Types every query key by key and deletes it again key by key; answers the
+// time of every key.
+std::vector<double> TypeQueries(TFormMain& form, int rounds) {
+  const QString queries[] = {
+      QStringLiteral("개포1동"),       QStringLiteral("서울 역삼"),
+      QStringLiteral("강남구 개포"),   QStringLiteral("ㄱㅍ1ㄷ"),
+      QStringLiteral("서울 ㄱㄴㄱ"),   QStringLiteral("ㅇㅅ3ㅊ ㅇㅍㅌ"),
+      QStringLiteral("강남구역삼1동"), QStringLiteral("서울강남구개포"),
+      QStringLiteral("우성3차아파트"), QStringLiteral("135-806"),
+  };
+  form.edSearch->setFocus();
+  form.edSearch->clear();
+  QCoreApplication::processEvents();
+  std::vector<double> keys;
+  for (int round = 0; round < rounds; ++round) {
+    for (const QString& q : queries) {
+      for (QChar c : q) keys.push_back(KeyToPaint(form, Qt::Key_unknown, QString(c)));
+      for (qsizetype i = 0; i < q.size(); ++i)
+        keys.push_back(KeyToPaint(form, Qt::Key_Backspace, QString()));
+    }
+  }
+  return keys;
+}
+
+double Percentile(std::vector<double> v, double p) {
+  std::sort(v.begin(), v.end());
+  return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,8 +176,16 @@ int main(int argc, char** argv) {
   }
   Bench("search.max_ms", worst, "ms");
 
+  TypeQueries(form, 1);  // warm-up
+  const std::vector<double> keys = TypeQueries(form, 3);
+  Bench("live.keystrokes", static_cast<double>(keys.size()), "keys");
+  Bench("live.keystroke_median_ms", Percentile(keys, 0.5), "ms");
+  Bench("live.keystroke_p95_ms", Percentile(keys, 0.95), "ms");
+  Bench("live.keystroke_max_ms", *std::max_element(keys.begin(), keys.end()), "ms");
+
   if (argc == 3 && QByteArray(argv[1]) == "--screenshot") {
     SearchOnce(form, QStringLiteral("개포1동"));
+    messages.Clear();
     QCoreApplication::processEvents();
     if (!form.grab().save(QString::fromLocal8Bit(argv[2]))) {
       std::fprintf(stderr, "bench-search: cannot write %s\n", argv[2]);

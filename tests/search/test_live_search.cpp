@@ -103,6 +103,7 @@ TEST_F(LiveSearch, OnlyTheNewestTextIsSearched) {
   EXPECT_EQ(live.Runs(), 0);  // nothing searched before the queued events ran
   QCoreApplication::processEvents();
   EXPECT_EQ(live.Runs(), 1);
+  EXPECT_EQ(readyCalls, 1);
   EXPECT_EQ(answered, 1);
   EXPECT_EQ(Shown(), (std::vector<int>{3}));
   // Not ready (a start-up still running): the request is dropped, the table untouched.
@@ -110,6 +111,12 @@ TEST_F(LiveSearch, OnlyTheNewestTextIsSearched) {
   held.Request({QStringLiteral("부산"), 0, 0});
   QCoreApplication::processEvents();
   EXPECT_EQ(held.Runs(), 0);
+  EXPECT_EQ(Shown(), (std::vector<int>{3}));
+  // A cancelled request is not run (Return searched in its place).
+  live.Request({QStringLiteral("부산"), 0, 0});
+  live.Cancel();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(live.Runs(), 1);
   EXPECT_EQ(Shown(), (std::vector<int>{3}));
 }
 
