@@ -2,10 +2,10 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include "app/ClockDisplay.h"
+#include "app/ClockFormat.h"
 #include "app/FormMain.h"
 #include "app/Panel.h"
-#include "widgets/ClockDisplay.h"
-#include "widgets/ClockFormat.h"
 
 void TFormMain::CreateLedDisplays() {
   // The date display first, so that the time display, which overlaps its
@@ -15,16 +15,16 @@ void TFormMain::CreateLedDisplays() {
   LedLabelDate->setObjectName(QStringLiteral("LedLabelDate"));
   LedLabelTime->setObjectName(QStringLiteral("LedLabelTime"));
   for (widgets::TLedLabel* label : {LedLabelDate, LedLabelTime})
-    widgets::ApplyClockDisplaySettings(*label);
+    app::ApplyClockDisplaySettings(*label);
   LedLabelDate->setGeometry(0, 0, 282, 51);
   LedLabelTime->setGeometry(0, 46, 282, 51);
-  LedLabelDate->SetCaption(widgets::kClockDateCaption);
-  LedLabelTime->SetCaption(widgets::kClockTimeCaption);
+  LedLabelDate->SetCaption(app::kClockDateCaption);
+  LedLabelTime->SetCaption(app::kClockTimeCaption);
 }
 
 void TFormMain::Timer1Timer() {
   // Two readings of the clock, as the displays are filled one after the other.
-  LedLabelDate->SetCaption(widgets::FormatClockDate(QDateTime::currentDateTime()));
-  LedLabelTime->SetCaption(widgets::FormatClockTime(QDateTime::currentDateTime(),
-                                                    widgets::LocaleTimeSeparator(QLocale())));
+  LedLabelDate->SetCaption(app::FormatClockDate(QDateTime::currentDateTime()));
+  LedLabelTime->SetCaption(
+      app::FormatClockTime(QDateTime::currentDateTime(), app::LocaleTimeSeparator(QLocale())));
 }

@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QWidget>
 
+#include "widgets/LedLabel.h"
+
 namespace widgets_test {
 
 // Frame colours that differ from every LED colour used in the tests.
@@ -30,6 +32,27 @@ inline QImage Render(QWidget& w) {
 
 inline QColor At(const QImage& image, int x, int y) {
   return QColor(image.pixel(x, y));
+}
+
+// The control's worked example, as the application's clock displays look:
+// navy ground, white and teal segments 12 x 10 of thickness 3 in a lowered
+// frame of extent 5. Kept here, so that the control's tests stand without
+// the application.
+inline void UseClockLook(widgets::TLedLabel& label) {
+  using namespace widgets;
+  label.BeginUpdate();
+  label.SetColor(clNavy);
+  label.LED().SetActiveColor(clWhite);
+  label.LED().SetInActiveColor(clTeal);
+  label.LED().SetHorzsize(12);
+  label.LED().SetVertsize(10);
+  label.LED().SetThickness(3);
+  label.Bevel().SetMode(bmCustom);
+  label.Bevel().SetStyleInner(bvLowered);
+  label.Bevel().SetStyleOuter(bvFrameLowered);
+  label.Bevel().SetWidthInner(2);
+  label.Bevel().SetWidthOuter(2);
+  label.EndUpdate(true);
 }
 
 // Number of pixels of the given colour inside the rectangle.

@@ -4,7 +4,6 @@
 #include <QWidget>
 
 #include "WidgetTestSupport.h"
-#include "widgets/ClockDisplay.h"
 #include "widgets/LedLabel.h"
 
 using namespace widgets;
@@ -17,7 +16,7 @@ const QColor kTeal(0, 128, 128);
 
 void MakeClockDisplay(TLedLabel& label, const QString& caption) {
   label.setPalette(TestPalette());
-  ApplyClockDisplaySettings(label);
+  UseClockLook(label);
   label.resize(282, 51);
   label.SetCaption(caption);
 }

@@ -5,7 +5,7 @@
 
 #include "widgets/LedLabel.h"
 
-namespace widgets {
+namespace app {
 
 // Captions the displays show until the first clock tick.
 inline const QString kClockDateCaption = QStringLiteral("YYYY.MM.DD");
@@ -13,6 +13,6 @@ inline const QString kClockTimeCaption = QStringLiteral("  HH:NN 00");
 
 // Navy background, white lit and teal unlit segments of 12 x 10 pixels and
 // thickness 3, in a lowered bevel (outer frame-lowered 2, inner lowered 2).
-void ApplyClockDisplaySettings(TLedLabel& label);
+void ApplyClockDisplaySettings(widgets::TLedLabel& label);
 
-}  // namespace widgets
+}  // namespace app

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QString>
 
-namespace widgets {
+namespace app {
 
 // "YYYY.MM.DD": four-digit year, two-digit month and day, full stops.
 QString FormatClockDate(const QDateTime& moment);
@@ -14,4 +14,4 @@ QString FormatClockTime(const QDateTime& moment, const QString& separator);
 // The locale's separator between hours and minutes; ":" where it gives none.
 QString LocaleTimeSeparator(const QLocale& locale);
 
-}  // namespace widgets
+}  // namespace app

@@ -1,9 +1,9 @@
 // Texts of the clock displays at a fixed moment.
 #include <gtest/gtest.h>
 
-#include "widgets/ClockFormat.h"
+#include "app/ClockFormat.h"
 
-using namespace widgets;
+using namespace app;
 
 TEST(ClockFormat, DateAndTimeAtAFixedMoment) {
   const QDateTime moment(QDate(2026, 3, 9), QTime(7, 5, 3));

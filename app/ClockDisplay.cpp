@@ -1,8 +1,9 @@
-#include "widgets/ClockDisplay.h"
+#include "app/ClockDisplay.h"
 
-namespace widgets {
+namespace app {
 
-void ApplyClockDisplaySettings(TLedLabel& label) {
+void ApplyClockDisplaySettings(widgets::TLedLabel& label) {
+  using namespace widgets;
   label.BeginUpdate();
   label.SetColor(clNavy);
   TLedSettings& led = label.LED();
@@ -20,4 +21,4 @@ void ApplyClockDisplaySettings(TLedLabel& label) {
   label.EndUpdate(true);
 }
 
-}  // namespace widgets
+}  // namespace app

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include "WidgetTestSupport.h"
-#include "widgets/ClockDisplay.h"
 #include "widgets/LedLabel.h"
 
 using namespace widgets;
@@ -82,7 +81,7 @@ TEST(LedLabel, DisplayTextFollowsStyle) {
 
 TEST(LedLabel, AutoSizeWithTheClockSettings) {
   TLedLabel label;
-  ApplyClockDisplaySettings(label);
+  UseClockLook(label);
   label.SetCaption("2026.12.09");
   label.SetAutoSize(true);
   EXPECT_EQ(label.size(), QSize(281, 51));
@@ -141,7 +140,7 @@ TEST(LedLabel, AppearanceChangesPaintAtOnceUnlessHeldOrTransparent) {
 
 TEST(LedLabel, NothingPaintsWhileLoading) {
   TLedLabel label;
-  ApplyClockDisplaySettings(label);
+  UseClockLook(label);
   label.BeginLoad();
   label.SetCaption("2026.12.09");
   label.resize(100, 60);
@@ -171,7 +170,7 @@ TEST(LedLabel, ColorIsTheLedBackground) {
 
 TEST(LedLabel, LedAndBevelAssignmentCopySettings) {
   TLedLabel source;
-  ApplyClockDisplaySettings(source);
+  UseClockLook(source);
   TLedLabel label;
   label.SetAutoSize(true);
   label.SetCaption("88");
@@ -184,25 +183,6 @@ TEST(LedLabel, LedAndBevelAssignmentCopySettings) {
   EXPECT_EQ(label.Bevel().StyleOuter(), bvFrameLowered);
   EXPECT_EQ(label.Bevel().Extent(), 5);
   EXPECT_EQ(label.size(), QSize(2 * 27 + 11, 51));
-}
-
-TEST(LedLabel, ClockDisplaySettings) {
-  TLedLabel label;
-  ApplyClockDisplaySettings(label);
-  EXPECT_EQ(label.Color(), clNavy);
-  EXPECT_EQ(label.LED().ActiveColor(), clWhite);
-  EXPECT_EQ(label.LED().InActiveColor(), clTeal);
-  EXPECT_EQ(label.LED().Horzsize(), 12);
-  EXPECT_EQ(label.LED().Vertsize(), 10);
-  EXPECT_EQ(label.LED().Thickness(), 3);
-  EXPECT_EQ(label.Bevel().Mode(), bmCustom);
-  EXPECT_EQ(label.Bevel().StyleInner(), bvLowered);
-  EXPECT_EQ(label.Bevel().StyleOuter(), bvFrameLowered);
-  EXPECT_EQ(label.Bevel().WidthInner(), 2);
-  EXPECT_EQ(label.Bevel().WidthOuter(), 2);
-  EXPECT_EQ(label.UpdateCount(), 0);
-  EXPECT_EQ(kClockDateCaption, "YYYY.MM.DD");
-  EXPECT_EQ(kClockTimeCaption, "  HH:NN 00");
 }
 
 TEST(LedLabel, DoubleByteCharactersTakeOneBlankCellPerByte) {

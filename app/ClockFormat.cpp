@@ -1,8 +1,8 @@
-#include "widgets/ClockFormat.h"
+#include "app/ClockFormat.h"
 
 #include <QRegularExpression>
 
-namespace widgets {
+namespace app {
 namespace {
 QString TwoDigits(int n) {
   return QString::number(n).rightJustified(2, QLatin1Char('0'));
@@ -41,4 +41,4 @@ QString LocaleTimeSeparator(const QLocale& locale) {
   return QStringLiteral(":");
 }
 
-}  // namespace widgets
+}  // namespace app

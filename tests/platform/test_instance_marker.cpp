@@ -1,5 +1,5 @@
 // The single-instance marker and its hand-over, within one process. Real
-// second processes are in tests/app/SingleInstanceTest.cpp.
+// second processes are in tests/app/test_single_instance.cpp.
 #include <gtest/gtest.h>
 
 #include <QApplication>
