@@ -42,14 +42,25 @@ void PlanWord(const std::vector<uint16_t>& word, SearchPlan& plan) {
   // A longer word is looked up by its pairs and triples only: they are far
   // more selective than its characters.
   auto ascii = [&](size_t i) { return i < n && IsAsciiCode(word[i]); };
-  bool exact = n == 2 || (n == 3 && ascii(0) && ascii(1) && ascii(2));
+  auto jamo = [&](size_t i) { return i < n && IsInitialJamo(word[i]); };
+  // Three in a row of either kind have a key of their own, and the pairs
+  // inside such a run are in its triples.
+  auto tripleAt = [&](size_t i) {
+    return (ascii(i) && ascii(i + 1) && ascii(i + 2)) || (jamo(i) && jamo(i + 1) && jamo(i + 2));
+  };
+  auto inTriple = [&](size_t i) {  // the pair (i, i + 1)
+    return tripleAt(i) || (i > 0 && tripleAt(i - 1));
+  };
+  bool exact = n == 2 || (n == 3 && tripleAt(0));
   for (size_t i = 0; i + 1 < n; ++i) {
-    if (ascii(i) && ascii(i + 1) && ascii(i + 2)) {
-      plan.keys.push_back(TrigramKey(word[i], word[i + 1], word[i + 2]));
+    if (tripleAt(i)) {
+      plan.keys.push_back(ascii(i) ? TrigramKey(word[i], word[i + 1], word[i + 2])
+                                   : ConsonantTrigramKey(ConsonantCode(word[i]),
+                                                         ConsonantCode(word[i + 1]),
+                                                         ConsonantCode(word[i + 2])));
       continue;
     }
-    // A pair inside a run of three ASCII characters is in its triple.
-    if (ascii(i) && ascii(i + 1) && i > 0 && ascii(i - 1)) continue;
+    if (inTriple(i)) continue;
     const uint16_t a = word[i], b = word[i + 1];
     if (IsInitialJamo(a)) {
       plan.keys.push_back(BigramKey(ConsonantCode(a), ConsonantCode(b)));

@@ -25,9 +25,9 @@
  * Keys. The index keeps, per record, every character, every pair of
  * characters that follow one another when blanks are left out, the same
  * with Hangul characters replaced by their initial consonant, and every
- * three ASCII characters that follow one another (FORMAT.md). A
- * one-character word is looked up by its character, a longer word by its
- * adjacent pairs and ASCII triples.
+ * three ASCII characters or three initial consonants that follow one another
+ * (FORMAT.md). A one-character word is looked up by its character, a longer
+ * word by its adjacent pairs and triples.
  *
  * Handles. FtsCreate and FtsOpen return a handle > 0 or a negative error
  * code. Every other call takes such a handle; a handle <= 0, a closed handle
@@ -143,8 +143,9 @@ FTS_API int32_t FtsNextRec(int32_t h);
 /*
  * FtsProven: whether the candidates of the last FtsSet need FtsVerify.
  *   Result: 1 when they are exactly the records that match the text in mode 3
- *   of FtsVerify (every word of one or two characters or of three ASCII
- *   ones, and no initial-consonant jamo before a syllable), so that a caller
+ *   of FtsVerify (every word of one or two characters, or of three ASCII
+ *   characters or three initial-consonant jamo, and no initial-consonant
+ *   jamo before a syllable), so that a caller
  *   may take each one without reading it; 0 when each must be verified, or when there are no
  *   candidates; FTS_ERR_HANDLE; FTS_ERR_STATE (index being built).
  */

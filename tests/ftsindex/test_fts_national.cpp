@@ -331,8 +331,9 @@ TEST_F(TypedWords, WordsAcrossBlanks) {
 
 TEST_F(TypedWords, ShortWordsAreProvenWithoutReading) {
   // Words of one or two characters (plain, consonants, a syllable or digit
-  // before a consonant) and of three ASCII characters give exactly the
-  // matches; a consonant before a syllable and longer words do not claim so.
+  // before a consonant) and of three ASCII characters or three consonants
+  // give exactly the matches; a consonant before a syllable and longer words
+  // do not claim so.
   for (const Chars& text :
        {Chars(U"역"), Chars(U"역삼"), Chars(U"ㄱㄴ"), Chars(U"ㅍ1"), Chars(U"개ㅍ"), Chars(U"1ㄷ"),
         Chars(U"서울 ㄱ"), Chars(U"02 삼성"), Chars(U"031"), Chars(U"A동 13")}) {
