@@ -166,6 +166,9 @@ class TFormMain : public QWidget, public TFormMainData {
   void AttachPopupMenu(QWidget* grid);
   // Shift+F10 and the menu key: PopupMenu1 at the grid's current row.
   void PopupRowMenu();
+  // Widens the address column for a table whose ETC is longer than the
+  // six-digit table's (run once the table is open).
+  void FitAddressColumn();
 
   // ---- Data components (FormMainData.cpp)
   void CreateDataComponents();
@@ -177,10 +180,6 @@ class TFormMain : public QWidget, public TFormMainData {
   void LoadBannerFrom(const QString& path);
   const QImage& BannerImage() const { return banner_; }
   void Image1Click();
-
- signals:
-  // Emitted by Return in edSearch and by butFilt, right before SearchEntry.
-  void SearchEntryRequested();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,9 +2,21 @@
 #include <QColor>
 #include <QMenu>
 #include <QResizeEvent>
+#include <algorithm>
 
 #include "app/Fonts.h"
 #include "app/FormMain.h"
+#include "dataset/Field.h"
+#include "table/DbfTable.h"
+
+namespace {
+
+// The address column as designed holds the 83 bytes of the six-digit table's
+// ETC field.
+constexpr int kAddressColumnWidth = 590;
+constexpr int kAddressFieldBytes = 83;
+
+}  // namespace
 
 // Creates DBGrid1 as a child of the form, with its columns, fonts and options;
 // the layout, the popup menu and the tab order are applied to it afterwards.
@@ -40,4 +52,20 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
   for (int c = 0; c < DBGrid1->ColumnCount(); ++c)
     if (DBGrid1->ColumnFieldName(c) == QLatin1String("ETC"))
       DBGrid1->SetColumnWidth(c, std::max(4, DBGrid1->ColumnWidth(c) + gained));
+}
+
+// A table with longer addresses (one imported from the range files) widens the
+// column in proportion, so that its longest address shows whole; the grid then
+// scrolls sideways. It never becomes narrower than designed.
+void TFormMain::FitAddressColumn() {
+  const TField* etc =
+      Table1 && Table1->IsOpen() ? Table1->FindField(QStringLiteral("ETC")) : nullptr;
+  if (!etc) return;
+  // What the window has gained beyond its designed width stays the column's.
+  const int width =
+      std::max(kAddressColumnWidth,
+               (kAddressColumnWidth * etc->Size() + kAddressFieldBytes - 1) / kAddressFieldBytes) +
+      (laidOutWidth_ - kClientWidth);
+  for (int c = 0; c < DBGrid1->ColumnCount(); ++c)
+    if (DBGrid1->ColumnFieldName(c) == QLatin1String("ETC")) DBGrid1->SetColumnWidth(c, width);
 }

@@ -62,11 +62,9 @@ void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers) {
 
 void TFormMain::edSearchKeyDown(int key, Qt::KeyboardModifiers) {
   if (key != Qt::Key_Return && key != Qt::Key_Enter) return;
-  emit SearchEntryRequested();
   SearchEntry();
 }
 
 void TFormMain::butFiltClick() {
-  emit SearchEntryRequested();
   SearchEntry();
 }

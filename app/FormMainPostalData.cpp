@@ -2,8 +2,9 @@
 #include <QPushButton>
 
 #include "app/FormMain.h"
+#include "app/Panel.h"
 #include "app/Publisher.h"
-#include "app/Settings.h"
+#include "app/UserFolders.h"
 #include "search/PostalData.h"
 
 TPostalParts TFormMain::SearchParts() {
@@ -20,6 +21,7 @@ TPostalParts TFormMain::SearchParts() {
   p.Timer1 = Timer1;
   p.DBGrid1 = DBGrid1;
   p.EditTemp = EditTemp;
+  p.panRecPos = panRecPos;
   p.publisherUrl = QString::fromUtf8(app::kPublisherUrl);
   return p;
 }
@@ -28,7 +30,8 @@ TPostalParts TFormMain::SearchParts() {
 // full-text index.
 void TFormMain::OpenPostalData() {
   TPostalParts parts = SearchParts();
-  search::OpenPostalData(parts, app::ProgramFolder() + QLatin1Char('/'));
+  search::OpenPostalData(parts, app::TableFolder());
+  FitAddressColumn();
 }
 
 // Closes the index, frees the record buffer and closes the table when open.

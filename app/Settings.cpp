@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "app/UserFolders.h"
 #include "platform/IniFile.h"
 
 namespace app {
@@ -34,7 +35,7 @@ void SetProgramFolder(const QString& folder) {
 }
 
 QString SettingsFolder() {
-  return QDir(ProgramFolder()).filePath(QStringLiteral("LOG"));
+  return FromLocalPath(CurrentRunFolders().settings);
 }
 
 QString SettingsFilePath() {
@@ -42,7 +43,13 @@ QString SettingsFilePath() {
 }
 
 void EnsureSettingsFolder() {
-  QDir folder(SettingsFolder());
+  const platform::RunFolders folders = CurrentRunFolders();
+  if (folders.installed) {
+    // The user's configuration folder may not exist yet at all.
+    platform::MakeFolders(folders.settings);
+    return;
+  }
+  QDir folder(FromLocalPath(folders.settings));
   if (!folder.exists()) QDir().mkdir(folder.path());
 }
 

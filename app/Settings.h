@@ -1,7 +1,8 @@
 #pragma once
-// The program's settings file: LOG/KOLBRENT.INI in the program's folder. The
-// path is built anew on every access, and every access opens the file, reads
-// or writes one value and lets it go again.
+// The program's settings file: LOG/KOLBRENT.INI in the program's folder, or
+// in the user's configuration folder for an installed program (see
+// platform/RunFolders.h). The path is built anew on every access, and every
+// access opens the file, reads or writes one value and lets it go again.
 #include <QString>
 #include <stdexcept>
 
@@ -24,12 +25,14 @@ class ESettingsWriteError : public std::runtime_error {
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder);  // empty restores the default
 
-// <program folder>/LOG and <program folder>/LOG/KOLBRENT.INI.
+// <program folder>/LOG and <program folder>/LOG/KOLBRENT.INI; for an
+// installed program $XDG_CONFIG_HOME/postcode-finder/LOG and the file in it.
 QString SettingsFolder();
 QString SettingsFilePath();
 
-// Creates the LOG folder when missing (one level); a failure is ignored and
-// shows later as reads that give their defaults.
+// Creates the LOG folder when missing (one level; for an installed program
+// every missing level); a failure is ignored and shows later as reads that
+// give their defaults.
 void EnsureSettingsFolder();
 
 // The stored value, or fallback, exactly as stored (no case change).

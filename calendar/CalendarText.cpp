@@ -3,11 +3,11 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "calendar/CalendarNames.h"
 #include "calendar/CalendarTypes.h"
-#include "calendar/Cp949Encoding.h"
 #include "calendar/DayArithmetic.h"
 #include "calendar/DayCycles.h"
 #include "calendar/SolarLunar.h"
@@ -16,69 +16,74 @@
 namespace calendar {
 namespace {
 
-// The fixed pieces of the text, in UTF-8, converted to CP949 once.
+// The fixed pieces of the text.
 enum Label {
-  kSolarLine,        // " 양력 "
-  kLunarLine,        // " 음력 "
-  kYearSpace,        // "년 "
-  kMonthSpace,       // "월 "
-  kDaySpace,         // "일 "
-  kDay,              // "일"
-  kHourSpace,        // "시 "
-  kMinute,           // "분"
-  kMinuteSpace,      // "분 "
-  kBigMonth,         // " 대월"
-  kSmallMonth,       // " 소월"
-  kLeapMonth,        // " 윤달"
-  kPlainMonth,       // " 평달"
-  kSolarAfterTerm,   // " 양력"
-  kOpeningTerm,      // " 이번달 절입: "
-  kPrincipalTerm,    // " 이번달 중기: "
-  kNextOpeningTerm,  // " 다음달 절입: "
-  kNewMoon,          // " 이번달 합삭일시: 양력 "
-  kFullMoon,         // " 이번달   망일시: 양력 "
-  kNextNewMoon,      // " 다음달 합삭일시: 양력 "
+  kSolarLine,
+  kLunarLine,
+  kYearSpace,
+  kMonthSpace,
+  kDaySpace,
+  kDay,
+  kHourSpace,
+  kMinute,
+  kMinuteSpace,
+  kBigMonth,
+  kSmallMonth,
+  kLeapMonth,
+  kPlainMonth,
+  kSolarAfterTerm,
+  kOpeningTerm,
+  kPrincipalTerm,
+  kNextOpeningTerm,
+  kNewMoon,
+  kFullMoon,
+  kNextNewMoon,
   kLabelCount
 };
 
-constexpr std::array<std::string_view, kLabelCount> kLabelsUtf8 = {" 양력 ",
-                                                                   " 음력 ",
-                                                                   "년 ",
-                                                                   "월 ",
-                                                                   "일 ",
-                                                                   "일",
-                                                                   "시 ",
-                                                                   "분",
-                                                                   "분 ",
-                                                                   " 대월",
-                                                                   " 소월",
-                                                                   " 윤달",
-                                                                   " 평달",
-                                                                   " 양력",
-                                                                   " 이번달 절입: ",
-                                                                   " 이번달 중기: ",
-                                                                   " 다음달 절입: ",
-                                                                   " 이번달 합삭일시: 양력 ",
-                                                                   " 이번달   망일시: 양력 ",
-                                                                   " 다음달 합삭일시: 양력 "};
-
-struct Labels {
-  bool available = true;
-  std::array<std::string, kLabelCount> text;
+// The pieces as CP949 bytes (python3's cp949 codec), in the order of Label.
+constexpr std::array<std::string_view, kLabelCount> kLabels = {
+    // " 양력 "
+    " \xbe\xe7\xb7\xc2 ",
+    // " 음력 "
+    " \xc0\xbd\xb7\xc2 ",
+    // "년 "
+    "\xb3\xe2 ",
+    // "월 "
+    "\xbf\xf9 ",
+    // "일 "
+    "\xc0\xcf ",
+    // "일"
+    "\xc0\xcf",
+    // "시 "
+    "\xbd\xc3 ",
+    // "분"
+    "\xba\xd0",
+    // "분 "
+    "\xba\xd0 ",
+    // " 대월"
+    " \xb4\xeb\xbf\xf9",
+    // " 소월"
+    " \xbc\xd2\xbf\xf9",
+    // " 윤달"
+    " \xc0\xb1\xb4\xde",
+    // " 평달"
+    " \xc6\xf2\xb4\xde",
+    // " 양력"
+    " \xbe\xe7\xb7\xc2",
+    // " 이번달 절입: "
+    " \xc0\xcc\xb9\xf8\xb4\xde \xc0\xfd\xc0\xd4: ",
+    // " 이번달 중기: "
+    " \xc0\xcc\xb9\xf8\xb4\xde \xc1\xdf\xb1\xe2: ",
+    // " 다음달 절입: "
+    " \xb4\xd9\xc0\xbd\xb4\xde \xc0\xfd\xc0\xd4: ",
+    // " 이번달 합삭일시: 양력 "
+    " \xc0\xcc\xb9\xf8\xb4\xde \xc7\xd5\xbb\xe8\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",
+    // " 이번달   망일시: 양력 "
+    " \xc0\xcc\xb9\xf8\xb4\xde   \xb8\xc1\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",
+    // " 다음달 합삭일시: 양력 "
+    " \xb4\xd9\xc0\xbd\xb4\xde \xc7\xd5\xbb\xe8\xc0\xcf\xbd\xc3: \xbe\xe7\xb7\xc2 ",
 };
-
-const Labels& GetLabels() {
-  static const Labels labels = [] {
-    Labels l;
-    for (size_t i = 0; i < kLabelCount; ++i) {
-      std::optional<std::string> cp949 = Utf8ToCp949(kLabelsUtf8[i]);
-      if (!cp949) l.available = false;
-      l.text[i] = cp949.value_or(std::string());
-    }
-    return l;
-  }();
-  return labels;
-}
 
 // Decimal digits at [pos, pos + count), or -1.
 int DigitsAt(std::string_view text, size_t pos, size_t count) {
@@ -106,13 +111,11 @@ std::optional<SolarDate> ParseDateText(std::string_view text) {
 
 class TextWriter {
  public:
-  explicit TextWriter(const Labels& labels) : labels_(labels) {}
-
   TextWriter& operator<<(Label label) {
-    text_ += labels_.text[label];
+    text_ += kLabels[label];
     return *this;
   }
-  TextWriter& operator<<(const std::string& cp949) {
+  TextWriter& operator<<(std::string_view cp949) {
     text_ += cp949;
     return *this;
   }
@@ -131,7 +134,6 @@ class TextWriter {
   std::string Take() { return std::move(text_); }
 
  private:
-  const Labels& labels_;
   std::string text_;
 };
 
@@ -139,8 +141,7 @@ class TextWriter {
 
 std::string BuildCalendarText(std::string_view dateText) {
   const std::optional<SolarDate> parsed = ParseDateText(dateText);
-  const Labels& labels = GetLabels();
-  if (!parsed || !labels.available || !CalendarNamesAvailable()) return std::string();
+  if (!parsed) return std::string();
   const SolarDate date = *parsed;
 
   const int w = WeekdayIndex(date);
@@ -153,15 +154,15 @@ std::string BuildCalendarText(std::string_view dateText) {
   const int x = MansionIndex(date);
   const MoonPhases phases = FindMoonPhases(date);
 
-  TextWriter out(labels);
+  TextWriter out;
   out << kSolarLine << date.year << kYearSpace << date.month << kMonthSpace << date.day << kDaySpace
-      << WeekdayNames()[w] << std::string(" ") << MansionNames()[x];
+      << WeekdayNames()[w] << std::string_view(" ") << MansionNames()[x];
   out.NewLine();
   out << kLunarLine << lunar.year << kYearSpace << lunar.month << kMonthSpace << lunar.day << kDay
       << (lunar.bigMonth ? kBigMonth : kSmallMonth) << (lunar.leap ? kLeapMonth : kPlainMonth);
   out.NewLine();
-  out << std::string(" ") << GanjiNames()[ganji.year] << kYearSpace << GanjiNames()[ganji.month]
-      << kMonthSpace << GanjiNames()[ganji.day] << kDay;
+  out << std::string_view(" ") << GanjiNames()[ganji.year] << kYearSpace
+      << GanjiNames()[ganji.month] << kMonthSpace << GanjiNames()[ganji.day] << kDay;
 
   const std::array<std::pair<Label, const SolarTerm*>, 3> termLines = {{
       {kOpeningTerm, &terms.opening},

@@ -8,8 +8,7 @@ namespace calendar {
 
 // dateText is the date display's text, "YYYY.MM.DD". Returns the nine lines as CP949
 // bytes separated by single carriage returns (13), with none after the last line.
-// Returns an empty text when dateText is not a valid date in that form or the CP949
-// conversion is not available.
+// Returns an empty text when dateText is not a valid date in that form.
 std::string BuildCalendarText(std::string_view dateText);
 
 }  // namespace calendar

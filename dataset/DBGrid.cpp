@@ -81,6 +81,7 @@ void TDBGrid::SetColumnWidth(int col, int width) {
 
 void TDBGrid::SetTitleFont(const QFont& font) {
   titleFont_ = font;
+  titleAdvances_.clear();
   UpdateWindowRows();
   viewport()->update();
 }
@@ -111,9 +112,16 @@ int TDBGrid::DefaultColumnWidth(int col) const {
   const QFontMetrics fm(font());
   int w = 64;
   if (TField* f = FieldOf(col)) w = f->DisplayWidth() * fm.averageCharWidth() + 4;
-  if (options_ & dgTitles)
-    w = std::max(w, QFontMetrics(titleFont_).horizontalAdvance(ColumnTitle(col)) + 4);
+  if (options_ & dgTitles) w = std::max(w, TitleAdvance(ColumnTitle(col)) + 4);
   return w;
+}
+
+int TDBGrid::TitleAdvance(const QString& title) const {
+  // Measuring shapes the text, and the widths are asked at every scroll.
+  auto it = titleAdvances_.constFind(title);
+  if (it == titleAdvances_.constEnd())
+    it = titleAdvances_.insert(title, QFontMetrics(titleFont_).horizontalAdvance(title));
+  return *it;
 }
 
 int TDBGrid::RowHeight() const {

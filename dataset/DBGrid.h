@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -116,6 +117,7 @@ class TDBGrid : public QAbstractScrollArea {
   TDataSet* ActiveDataSet() const;
   TField* FieldOf(int col) const;
   int DefaultColumnWidth(int col) const;
+  int TitleAdvance(const QString& title) const;  // in the title font
   int DataLeft() const;  // x of the first column, before horizontal scrolling
   int ColumnLeft(int col) const;
   int ColumnAt(int x) const;
@@ -132,6 +134,7 @@ class TDBGrid : public QAbstractScrollArea {
   int options_ = kDefaultOptions;
   std::vector<Column> columns_;
   QFont titleFont_;
+  mutable QHash<QString, int> titleAdvances_;
   QColor titleColor_ = Qt::black;
   QColor fontColor_ = Qt::black;
   int selectedCol_ = 0;

@@ -125,7 +125,6 @@ class TDataSet {
   virtual char* AllocRecordBuffer() = 0;
   virtual void FreeRecordBuffer(char*& buffer) = 0;
   virtual void InitRecord(char* buffer) = 0;
-  virtual int GetRecordSize() = 0;
   virtual void GetBookmarkData(const char* buffer, void* data) = 0;
   virtual void SetBookmarkData(char* buffer, const void* data) = 0;
   virtual TBookmarkFlag GetBookmarkFlag(const char* buffer) = 0;

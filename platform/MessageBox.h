@@ -23,7 +23,14 @@ class MessageRecorder {
 
   const QStringList& Messages() const { return messages_; }
   void Clear() { messages_.clear(); }
-  void Record(const QString& text) { messages_.append(text); }
+  void Record(const QString& text) {
+    messages_.append(text);
+    if (whileShown) whileShown(text);
+  }
+
+  // Runs at the moment a box would be up, so that a test can look at the
+  // program's state while the user reads the message.
+  std::function<void(const QString&)> whileShown;
 
  private:
   QStringList messages_;

@@ -1,12 +1,11 @@
 #include "search/ConfirmedMarks.h"
 
+#include "search/Candidates.h"
 #include "search/Fts.h"
 #include "table/DbfTable.h"
 
 namespace search {
 namespace {
-
-constexpr uint8_t kVerifyAllWords = 2;  // the library receives 3
 
 // Suspends the table's notifications to its display controls for a scope.
 class NotificationsSuspended {
@@ -35,22 +34,25 @@ class SpeedModeOn {
 };
 
 // Marks the candidates; the order in force is natural.
-int MarkCandidates(TDbfTable& table, TFts& fts, const char* text, char* record) {
+int MarkCandidates(TPostalParts& p, bool fromIndex, char* record) {
+  TDbfTable& table = *p.Table1;
   int matches = 0;
-  if (fts.FtsProven() == 1) {
-    for (int32_t n; (n = fts.FtsNextRec()) > 0; ++matches) table.SetQueryBit(n, true);
+  if (fromIndex && p.Fts1->FtsProven() == 1) {
+    for (int32_t n; (n = p.Fts1->FtsNextRec()) > 0; ++matches) table.SetQueryBit(n, true);
     return matches;
   }
+  TCandidates candidates(p, fromIndex);
   if (!record) {  // no record buffer: nothing can be confirmed
-    while (fts.FtsNextRec() > 0) {
+    while (candidates.Next() > 0) {
     }
     return 0;
   }
+  const char* text = p.SearchText->data();
   SpeedModeOn direct(&table);
-  for (int32_t n; (n = fts.FtsNextRec()) > 0;) {
+  for (int32_t n; (n = candidates.Next()) > 0;) {
     table.SetRecno(n);
     table.ReadRecord(record);
-    if (fts.FtsVerify(record, text, kVerifyAllWords) == 1) {
+    if (candidates.Confirm(record, text)) {
       table.SetQueryBit(n, true);
       ++matches;
     }
@@ -60,7 +62,7 @@ int MarkCandidates(TDbfTable& table, TFts& fts, const char* text, char* record) 
 
 }  // namespace
 
-int MarkConfirmed(TPostalParts& p) {
+int MarkConfirmed(TPostalParts& p, bool fromIndex) {
   TDbfTable& table = *p.Table1;
   char* record = p.RecordBuffer->empty() ? nullptr : p.RecordBuffer->data();
   int matches = 0;
@@ -69,7 +71,7 @@ int MarkConfirmed(TPostalParts& p) {
     const int32_t kept = table.SetOrder(0);
     try {
       table.GoTop();
-      matches = MarkCandidates(table, *p.Fts1, p.SearchText->data(), record);
+      matches = MarkCandidates(p, fromIndex, record);
     } catch (...) {
       table.SetOrder(kept);
       throw;

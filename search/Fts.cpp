@@ -49,3 +49,15 @@ int32_t TFts::FtsNumRecs() {
 int32_t TFts::FtsClose() {
   return api_ ? api_->FtsClose(IndexHandle) : FTS_ERR_NO_LIBRARY;
 }
+
+int32_t TFts::FtsSetTag(const char* tag) {
+  return api_ ? api_->FtsSetTag(IndexHandle, tag) : FTS_ERR_NO_LIBRARY;
+}
+
+int32_t TFts::FtsGetTag(char* buffer, int32_t size) {
+  return api_ ? api_->FtsGetTag(IndexHandle, buffer, size) : FTS_ERR_NO_LIBRARY;
+}
+
+int32_t TFts::FtsMatch(const char* record, const char* text, uint8_t mode) {
+  return api_ ? api_->FtsMatch(record, text, int32_t{mode} + 1) : FTS_ERR_NO_LIBRARY;
+}

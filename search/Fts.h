@@ -34,6 +34,13 @@ class TFts {
                         int32_t maxSpans);
   int32_t FtsNumRecs();
   int32_t FtsClose();
+  // The index's source tag (see search/TableTag.h): set while building,
+  // read back from an open index.
+  int32_t FtsSetTag(const char* tag);
+  int32_t FtsGetTag(char* buffer, int32_t size);
+  // FtsVerify without the index (the library's FtsMatch), for a search that
+  // has no usable index; mode as for FtsVerify.
+  int32_t FtsMatch(const char* record, const char* text, uint8_t mode);
 
   bool Bound() const { return api_ != nullptr; }
 

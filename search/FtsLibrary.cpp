@@ -34,6 +34,18 @@ bool Bind(void* module, const char* name, F& slot) {
   return slot != nullptr;
 }
 
+// Every entry point the program calls; false when one is missing.
+bool BindAll(void* module, TFtsEntryPoints& api) {
+  return Bind(module, "FtsCreate", api.FtsCreate) && Bind(module, "FtsOpen", api.FtsOpen) &&
+         Bind(module, "FtsAdd", api.FtsAdd) && Bind(module, "FtsSet", api.FtsSet) &&
+         Bind(module, "FtsNextRec", api.FtsNextRec) && Bind(module, "FtsVerify", api.FtsVerify) &&
+         Bind(module, "FtsProven", api.FtsProven) &&
+         Bind(module, "FtsMatchSpans", api.FtsMatchSpans) &&
+         Bind(module, "FtsNumRecs", api.FtsNumRecs) && Bind(module, "FtsClose", api.FtsClose) &&
+         Bind(module, "FtsMatch", api.FtsMatch) && Bind(module, "FtsSetTag", api.FtsSetTag) &&
+         Bind(module, "FtsGetTag", api.FtsGetTag);
+}
+
 }  // namespace
 
 QString FtsLibraryFolder() {
@@ -57,14 +69,7 @@ const TFtsEntryPoints* LoadFtsLibrary() {
   void* module = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
   if (!module) return nullptr;
   TFtsEntryPoints api{};
-  const bool complete =
-      Bind(module, "FtsCreate", api.FtsCreate) && Bind(module, "FtsOpen", api.FtsOpen) &&
-      Bind(module, "FtsAdd", api.FtsAdd) && Bind(module, "FtsSet", api.FtsSet) &&
-      Bind(module, "FtsNextRec", api.FtsNextRec) && Bind(module, "FtsVerify", api.FtsVerify) &&
-      Bind(module, "FtsProven", api.FtsProven) &&
-      Bind(module, "FtsMatchSpans", api.FtsMatchSpans) &&
-      Bind(module, "FtsNumRecs", api.FtsNumRecs) && Bind(module, "FtsClose", api.FtsClose);
-  if (!complete) {
+  if (!BindAll(module, api)) {
     ::dlclose(module);
     return nullptr;
   }
@@ -74,8 +79,11 @@ const TFtsEntryPoints* LoadFtsLibrary() {
 bool CheckFtsLibraryAvailable() {
   void* module = ::dlopen(LibraryPath().constData(), RTLD_NOW | RTLD_LOCAL);
   if (module) {
+    // A library that loads but lacks an entry point would fail every search.
+    TFtsEntryPoints api{};
+    const bool complete = BindAll(module, api);
     ::dlclose(module);  // only a trial: the component loads it for itself
-    return true;
+    if (complete) return true;
   }
   platform::ShowMessage(nullptr,
                         QStringLiteral("Full-text search (FTS): Unable to load required library ") +

@@ -16,6 +16,9 @@ struct TFtsEntryPoints {
   int32_t (*FtsMatchSpans)(int32_t, const char*, int32_t, const char*, int32_t, int32_t*, int32_t);
   int32_t (*FtsNumRecs)(int32_t);
   int32_t (*FtsClose)(int32_t);
+  int32_t (*FtsSetTag)(int32_t, const char*);
+  int32_t (*FtsGetTag)(int32_t, char*, int32_t);
+  int32_t (*FtsMatch)(const char*, const char*, int32_t);
 };
 
 // The library's file name.
@@ -32,7 +35,8 @@ void SetFtsLibraryFolder(const QString& folder);
 // Null when it cannot be loaded or lacks an entry point.
 const TFtsEntryPoints* LoadFtsLibrary();
 
-// Trial-loads the library and releases it at once. On failure shows "Full-text
-// search (FTS): Unable to load required library libftsindex.so" and answers
-// false: the application must then end.
+// Trial-loads the library, binds every entry point of TFtsEntryPoints and
+// releases it at once. When it cannot be loaded or lacks an entry point,
+// shows "Full-text search (FTS): Unable to load required library
+// libftsindex.so" and answers false: the application must then end.
 bool CheckFtsLibraryAvailable();

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "search/Candidates.h"
 #include "search/ConfirmedMarks.h"
 #include "search/Fts.h"
 #include "search/SearchRun.h"
@@ -30,11 +31,17 @@ constexpr FinalSplit kFinals[28] = {
     {0, 0x3147}, {0, 0x3148}, {0, 0x314A}, {0, 0x314B}, {0, 0x314C},  {0, 0x314D}, {0, 0x314E}};
 
 // Marks the matches of the text; 0 when it cannot be searched or finds nothing.
+// Without a usable index every record is confirmed, as RunSearch does; a text
+// that cannot be searched as typed (too long, not CP949) shows no rows.
 int SearchFor(TPostalParts& p, const QString& text) {
-  if (!FillSearchText(text, *p.SearchText)) return 0;
-  const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
-  if (r == kNoKey || r == kNoData) return 0;
-  return MarkConfirmed(p);
+  if (FillSearchText(text, *p.SearchText) != TSearchTextFill::Filled) return 0;
+  bool fromIndex = IndexUsable(p);
+  if (fromIndex) {
+    const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
+    if (r == kNoKey || r == kNoData) return 0;
+    fromIndex = r > 0;
+  }
+  return MarkConfirmed(p, fromIndex);
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 #include "search/PostalData.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 
+#include "libs/ftsindex/ftsindex.h"
 #include "platform/BusyCursor.h"
 #include "platform/MessageBox.h"
 #include "search/Fts.h"
+#include "search/PostalDataMessages.h"
+#include "search/ResultActions.h"
+#include "search/TableTag.h"
 #include "search/UiHold.h"
 #include "table/DbfTable.h"
 
@@ -46,41 +51,53 @@ void OpenPostalData(TPostalParts& p, const QString& tableFolder) {
   p.Table1->SetDatabasename(tableFolder);
   p.Table1->SetTableName(QString::fromLatin1(kPostalTableName));
   p.Table1->Open();
+  WarnIfTableIsCut(p);
   // The byte after the record stays zero: the full-text library reads the
   // record up to it, and ReadRecord writes exactly RecordSize bytes.
   p.RecordBuffer->assign(static_cast<size_t>(p.Table1->RecordSize()) + 1, '\0');
+  if (p.panRecPos) p.panRecPos->setToolTip(LoadedTableToolTip(*p.Table1));
 
+  const std::string tag = OpenTableTag(p);
   if (QFileInfo::exists(QString::fromLatin1(kIndexFileName))) {
     p.Fts1->FtsOpen(kIndexFileName, 20, 1);
-    if (IndexMatchesTable(p)) return;
-    // Truncated, corrupt, foreign or made for another table: an index that
-    // cannot answer for every record of this table is built again.
+    if (IndexMatchesTable(p, tag)) return;
+    // Truncated, corrupt, foreign, or made from another table or an earlier
+    // state of this one: an index that cannot answer for this table as it
+    // is now is built again.
     if (p.Fts1->IndexHandle > 0) p.Fts1->FtsClose();
     p.Fts1->IndexHandle = 0;
   }
-  BuildIndex(p);
+  BuildIndex(p, tag);
 }
 
-bool IndexMatchesTable(TPostalParts& p) {
-  return p.Fts1->IndexHandle > 0 && p.Fts1->FtsNumRecs() == p.Table1->RecCount();
+std::string OpenTableTag(TPostalParts& p) {
+  return TableTag(QFile::encodeName(p.Table1->TablePath()).toStdString());
 }
 
-void BuildIndex(TPostalParts& p) {
+bool IndexMatchesTable(TPostalParts& p, const std::string& tableTag) {
+  if (p.Fts1->IndexHandle <= 0 || p.Fts1->FtsNumRecs() != p.Table1->RecCount()) return false;
+  char stored[FTS_MAX_TAG + 1];
+  return p.Fts1->FtsGetTag(stored, sizeof stored) >= 0 && TagsMatch(stored, tableTag);
+}
+
+void BuildIndex(TPostalParts& p, const std::string& tableTag) {
   BuildStrip strip(p);
   const int32_t created = p.Fts1->FtsCreate(kIndexFileName, 20, 2, 1, 1);
   if (created <= 0) {
     // Without a new index every record would be refused one by one.
-    platform::ShowMessage(p.owner, QStringLiteral("FTS 인덱스를 만들 수 없습니다: %1 (%2)")
-                                       .arg(QString::fromLatin1(kIndexFileName))
-                                       .arg(created));
+    p.Fts1->IndexHandle = 0;
+    ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 만들 수 없습니다."), created);
     return;
   }
+  // Stored with the index, so that a later start knows which table it answers for.
+  p.Fts1->FtsSetTag(tableTag.c_str());
   const int32_t count = p.Table1->RecCount();
   if (p.Gauge1) {
     p.Gauge1->setMaximum(count);
     p.Gauge1->show();
   }
   p.Table1->GoTop();
+  int32_t written = 0, opened = 0;
   {
     platform::BusyCursor busy;
     FramePacedEvents events(p.owner ? p.owner->window() : nullptr);
@@ -97,16 +114,20 @@ void BuildIndex(TPostalParts& p) {
     }
     events.Paint();
     p.Table1->GoTop();
-    const int32_t written = p.Fts1->FtsClose();
-    p.Fts1->FtsOpen(kIndexFileName, 20, 1);
-    if (written < 0)
-      platform::ShowMessage(p.owner, QStringLiteral("FTS 인덱스를 저장할 수 없습니다: %1 (%2)")
-                                         .arg(QString::fromLatin1(kIndexFileName))
-                                         .arg(written));
+    written = p.Fts1->FtsClose();
+    // A failed save leaves no new file: opening the name again would find
+    // an older index, made for another table, or none.
+    if (written == 0) opened = p.Fts1->FtsOpen(kIndexFileName, 20, 1);
+    if (written < 0 || opened <= 0) p.Fts1->IndexHandle = 0;
   }
   strip.HideGauge();
-  platform::ShowMessage(p.owner,
-                        QString::number(p.Fts1->FtsNumRecs()) + QStringLiteral("개 키 생성"));
+  if (written < 0)
+    ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 저장할 수 없습니다."), written);
+  else if (opened <= 0)
+    ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 열 수 없습니다."), opened);
+  else
+    platform::ShowMessage(p.owner,
+                          QString::number(p.Fts1->FtsNumRecs()) + QStringLiteral("개 키 생성"));
 }
 
 void ClosePostalData(TPostalParts& p) {

@@ -33,5 +33,6 @@ struct TPostalParts {
   QTimer* Timer1 = nullptr;
   QWidget* DBGrid1 = nullptr;
   QLineEdit* EditTemp = nullptr;  // the clipboard vehicle
+  QWidget* panRecPos = nullptr;   // the record position display
   QString publisherUrl;           // quoted in the not-found message
 };

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include "platform/Cp949.h"
 #include "search/SearchText.h"
+#include "search/TableStamp.h"
 #include "table/DbfTable.h"
 
 namespace search {
@@ -27,7 +30,9 @@ void CopyThroughEditTemp(TPostalParts& p, const QByteArray& cp949) {
 }  // namespace
 
 void Post1Click(TPostalParts& p) {
-  CopyThroughEditTemp(p, p.Table1->FieldString(QStringLiteral("ZIPCODE")));
+  // A five-digit zone number leaves two blanks in the seven-byte field; they
+  // are no part of the code.
+  CopyThroughEditTemp(p, TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ZIPCODE"))));
 }
 
 void Juso2Click(TPostalParts& p) {
@@ -43,6 +48,17 @@ void CopyRowClick(TPostalParts& p) {
 std::optional<QString> RecordPositionCaption(TDbfTable& table) {
   if (table.State() != dsBrowse) return std::nullopt;
   return QString::number(table.Recno()) + QStringLiteral(" / ") + QString::number(table.RecCount());
+}
+
+QString LoadedTableToolTip(TDbfTable& table) {
+  const QString path = table.TablePath();
+  QString text = QFileInfo(path).fileName() + QStringLiteral(": ");
+  if (const auto stamp = ReadTableStamp(QFile::encodeName(path).toStdString()))
+    text += QStringLiteral("%1-%2-%3, ")
+                .arg(stamp->year, 4, 10, QLatin1Char('0'))
+                .arg(stamp->month, 2, 10, QLatin1Char('0'))
+                .arg(stamp->day, 2, 10, QLatin1Char('0'));
+  return text + QString::number(table.RecCount()) + QStringLiteral("개 레코드");
 }
 
 }  // namespace search

@@ -9,7 +9,7 @@
 
 namespace search {
 
-// ZIPCODE of the current record as the table returns it, to the clipboard.
+// ZIPCODE of the current record without its trailing blanks, to the clipboard.
 void Post1Click(TPostalParts& parts);
 // ETC of the current record without its trailing blanks, to the clipboard.
 void Juso2Click(TPostalParts& parts);
@@ -20,5 +20,10 @@ void CopyRowClick(TPostalParts& parts);
 // "<Recno> / <RecCount>" while Table1 browses; nothing otherwise (the caption
 // then stays as it is).
 std::optional<QString> RecordPositionCaption(TDbfTable& table);
+
+// Which table the position counts in, for the display's tooltip: the file
+// name, the date of its header and the record count,
+// "POSTCODE.DBF: 2017-05-31, 52144개 레코드".
+QString LoadedTableToolTip(TDbfTable& table);
 
 }  // namespace search

@@ -6,6 +6,7 @@
 
 #include "platform/BusyCursor.h"
 #include "platform/MessageBox.h"
+#include "search/Candidates.h"
 #include "search/ConfirmedMarks.h"
 #include "search/Fts.h"
 #include "search/SearchText.h"
@@ -41,6 +42,13 @@ QString NotFoundMessage(const QString& publisherUrl) {
          QStringLiteral("프로그램에 좋은 의견은 홈페이지 게시판에 적어주세요");
 }
 
+QString TooLongMessage() {
+  return QStringLiteral("검색어가 너무 깁니다!") + QStringLiteral("\r\r") +
+         QStringLiteral(
+             "검색어는 255바이트(한글 127자)까지 찾을 수 있습니다. 줄여서 다시 "
+             "찾아 주세요.");
+}
+
 int SearchEntry(TPostalParts& p) {
   if (TrimBlanks(p.edSearch->text()).isEmpty()) {
     p.Table1->Query("");
@@ -56,24 +64,34 @@ int RunSearch(TPostalParts& p) {
   int matches = 0;
   try {
     p.Table1->Query("");
-    if (!FillSearchText(p.edSearch->text(), *p.SearchText)) {
+    const TSearchTextFill fill = FillSearchText(p.edSearch->text(), *p.SearchText);
+    if (fill != TSearchTextFill::Filled) {
       // A character that CP949 cannot encode is in no record: searching a
-      // substitute for it could only find wrong rows.
+      // substitute for it could only find wrong rows. A text too long is
+      // refused: cut, it would ask for less than was typed.
       clock.Restart();
-      platform::ShowMessage(p.owner, NotFoundMessage(p.publisherUrl));
+      platform::ShowMessage(p.owner, fill == TSearchTextFill::TooLong
+                                         ? TooLongMessage()
+                                         : NotFoundMessage(p.publisherUrl));
       FocusSearchBox(p);
       return 0;
     }
-    const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
-    if (r == kNoKey || r == kNoData) {
-      // The clock stays off while this message is up, and starts on the way out.
-      platform::ShowMessage(p.owner, r == kNoKey ? QStringLiteral("FTS 인덱스에 키 없음!")
-                                                 : QStringLiteral("자료 없음!"));
-      return 0;
+    bool fromIndex = IndexUsable(p);
+    if (fromIndex) {
+      const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
+      if (r == kNoKey || r == kNoData) {
+        // The clock stays off while this message is up, and starts on the way out.
+        platform::ShowMessage(p.owner, r == kNoKey ? QStringLiteral("FTS 인덱스에 키 없음!")
+                                                   : QStringLiteral("자료 없음!"));
+        return 0;
+      }
+      // Any other failure: the index cannot name candidates, so every record
+      // is confirmed instead of reporting that nothing was found.
+      fromIndex = r > 0;
     }
     {
       platform::BusyCursor busy;
-      matches = MarkConfirmed(p);
+      matches = MarkConfirmed(p, fromIndex);
     }
   } catch (const std::exception& e) {
     clock.Restart();

@@ -11,6 +11,8 @@ namespace search {
 QString CountMessage(int count);
 // "해당 자료가 없습니다. 확인요망" with the publisher's address.
 QString NotFoundMessage(const QString& publisherUrl);
+// The refusal of a search text over 255 bytes.
+QString TooLongMessage();
 
 // What a search that shows the whole table for a blank box answers.
 inline constexpr int kWholeTable = -1;
@@ -21,7 +23,9 @@ inline constexpr int kWholeTable = -1;
 int SearchEntry(TPostalParts& parts);
 
 // Asks the index for the candidates of the box's text, confirms each against
-// its record, marks the confirmed ones and shows the result. Answers the match
+// its record, marks the confirmed ones and shows the result. Without a usable
+// index every record of the table is confirmed instead (see Candidates.h). A
+// text over 255 bytes is refused with TooLongMessage(). Answers the match
 // count (0 also when the run ended with a message or an error). The clock is
 // off during the run and on again at every way out, and the table's display
 // notifications are resumed whatever happens; an error of the table component

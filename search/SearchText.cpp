@@ -10,9 +10,6 @@ namespace {
 bool IsBlank(QChar c) {
   return c.unicode() <= 0x20;
 }
-bool IsLeadByte(char c) {
-  return static_cast<unsigned char>(c) >= 0x81;
-}
 
 }  // namespace
 
@@ -29,27 +26,24 @@ QByteArray TrimTrailingBlanks(const QByteArray& bytes) {
   return bytes.left(end);
 }
 
-QByteArray CutAtCharacter(const QByteArray& cp949, int maxBytes) {
-  qsizetype i = 0;
-  while (i < cp949.size()) {
-    const qsizetype width = IsLeadByte(cp949[i]) ? 2 : 1;
-    if (i + width > maxBytes) break;
-    i += width;
-  }
-  return cp949.left(i);
-}
-
-bool FillSearchText(const QString& text, TSearchText& searchText) {
+TSearchTextFill FillSearchText(const QString& text, TSearchText& searchText) {
   searchText.fill('\0');
   bool ok = true;
-  const QByteArray bytes = platform::ToCp949(text, &ok);
-  if (!ok) return false;
+  QByteArray bytes = platform::ToCp949(text, &ok);
+  if (!ok) return TSearchTextFill::NotCp949;
   // The text ends at its first zero byte, as the library reads it.
-  const qsizetype zero = bytes.indexOf('\0');
-  const QByteArray cut =
-      CutAtCharacter(zero < 0 ? bytes : bytes.left(zero), static_cast<int>(searchText.size()) - 1);
-  std::memcpy(searchText.data(), cut.constData(), static_cast<size_t>(cut.size()));
-  return true;
+  if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0) bytes.truncate(zero);
+  const qsizetype room = static_cast<qsizetype>(searchText.size()) - 1;
+  if (bytes.size() > room) {
+    // Blanks are single bytes, and no byte of a double-byte character is one.
+    bytes = TrimTrailingBlanks(bytes);
+    qsizetype begin = 0;
+    while (begin < bytes.size() && static_cast<unsigned char>(bytes[begin]) <= 0x20) ++begin;
+    bytes.remove(0, begin);
+  }
+  if (bytes.size() > room) return TSearchTextFill::TooLong;
+  std::memcpy(searchText.data(), bytes.constData(), static_cast<size_t>(bytes.size()));
+  return TSearchTextFill::Filled;
 }
 
 }  // namespace search

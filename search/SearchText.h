@@ -13,13 +13,18 @@ QString TrimBlanks(const QString& text);
 // The same, at the end only.
 QByteArray TrimTrailingBlanks(const QByteArray& bytes);
 
-// CP949 bytes cut to at most maxBytes at a character boundary: a double-byte
-// character that does not fit whole is left out.
-QByteArray CutAtCharacter(const QByteArray& cp949, int maxBytes);
+// What FillSearchText made of the box's text.
+enum class TSearchTextFill {
+  Filled,    // the search text holds it
+  NotCp949,  // a character that CP949 cannot encode: no record can hold it
+  TooLong,   // over 255 bytes even without the blanks at its ends
+};
 
-// Fills searchText with text in CP949, untrimmed, cut to 255 bytes. False when
-// text holds a character that CP949 cannot encode: no table record can hold
-// it, and the search text is then left empty.
-bool FillSearchText(const QString& text, TSearchText& searchText);
+// Fills searchText with text in CP949, untrimmed when it fits in 255 bytes,
+// else without the blanks at its ends (they change no match). A text that
+// still does not fit is refused rather than cut: words cut off its end would
+// be ignored and the search would show more than was asked for. Unless
+// Filled, the search text is left empty.
+TSearchTextFill FillSearchText(const QString& text, TSearchText& searchText);
 
 }  // namespace search

@@ -21,7 +21,9 @@ void FramePacedEvents::Run() {
     Paint();
     return;
   }
+  if (sinceEvents_.isValid() && sinceEvents_.nsecsElapsed() < kEventsNs) return;
   QCoreApplication::processEvents();
+  sinceEvents_.start();
 }
 
 void FramePacedEvents::Paint() {
@@ -35,6 +37,7 @@ void FramePacedEvents::Paint() {
   if (window_) window_->setUpdatesEnabled(false);
   ++frames_;
   sinceFrame_.restart();
+  sinceEvents_.start();
 }
 
 }  // namespace search

@@ -41,19 +41,24 @@ class TimerRestart {
   QPointer<QTimer> t_;
 };
 
-// Lets pending events run after every step of a long loop, but lets the window
-// repaint at most once per frame: between frames its updates are off, so a
-// step that scrolls the grid or moves a progress bar costs no painting.
+// Lets pending events run between the steps of a long loop, but at most once a
+// millisecond (a step of a few microseconds would otherwise spend most of its
+// time asking the system for events; input and timers stay as prompt as a
+// person can tell), and lets the window repaint at most once per frame:
+// between frames its updates are off, so a step that scrolls the grid or
+// moves a progress bar costs no painting.
 class FramePacedEvents {
  public:
   static constexpr int kFrameMs = 16;
+  static constexpr qint64 kEventsNs = 1000000;  // between two runs of the events
 
   explicit FramePacedEvents(QWidget* window);
   ~FramePacedEvents();
   FramePacedEvents(const FramePacedEvents&) = delete;
   FramePacedEvents& operator=(const FramePacedEvents&) = delete;
 
-  // Runs the pending events; once a frame has passed, with a repaint.
+  // Runs the pending events unless they ran less than kEventsNs ago; once a
+  // frame has passed, with a repaint.
   void Run();
   // Runs the pending events with a repaint now (before a message box, at the end).
   void Paint();
@@ -63,6 +68,7 @@ class FramePacedEvents {
   QPointer<QWidget> window_;
   bool wasEnabled_ = true;
   QElapsedTimer sinceFrame_;
+  QElapsedTimer sinceEvents_;
   int frames_ = 0;
 };
 

@@ -9,35 +9,15 @@
 
 #include "table/DbfEngine.h"
 #include "table/DbfEnv.h"
+#include "table/TablePaths.h"
 
 namespace {
 const char* const kOpenTable = "Cannot perform this operation on an open table";
 const char* const kClosedTable = "Cannot perform this operation on a closed table";
 const QDate kReleaseDate(2026, 12, 9);
-
-bool IsSeparator(QChar c) {
-  return c == '/' || c == '\\';
-}
-
-qsizetype LastSeparator(const QString& path) {
-  for (qsizetype i = path.size() - 1; i >= 0; --i)
-    if (IsSeparator(path[i])) return i;
-  return -1;
-}
-
-QString WithTrailingSeparator(QString dir) {
-  if (!dir.isEmpty() && !IsSeparator(dir.back())) dir += '/';
-  return dir;
-}
-
-QString FileNamePart(const QString& path) {
-  return path.mid(LastSeparator(path) + 1);
-}
-
-bool HasExtension(const QString& fileName) {
-  return fileName.contains('.');
-}
 }  // namespace
+
+using namespace tablepaths;
 
 TDbfTable::TDbfTable() = default;
 
@@ -55,6 +35,10 @@ TDbfTable::~TDbfTable() {
 void TDbfTable::Raise(const QString& message) {
   lastError_ = message;
   throw EDbfTableError(message);
+}
+
+void TDbfTable::CheckOpen() {
+  if (workArea_ <= 0) Raise(kClosedTable);
 }
 
 void TDbfTable::CheckNotServer(const char* what) {
@@ -196,7 +180,7 @@ QString TDbfTable::Version() const {
 }
 
 int16_t TDbfTable::IsEncrypted(int16_t reserved) {
-  if (workArea_ <= 0) Raise(kClosedTable);
+  CheckOpen();
   if (!Dbe().dbe_IsEncrypted) return 0;
   Select();
   return Dbe().dbe_IsEncrypted(reserved) != 0 ? -1 : 0;
@@ -227,8 +211,7 @@ QString TDbfTable::DatabaseDirectory() const {
 }
 
 QString TDbfTable::TableDirectory() const {
-  const qsizetype sep = LastSeparator(tableName_);
-  if (sep >= 0) return WithTrailingSeparator(tableName_.left(sep + 1));
+  if (HasDirectory(tableName_)) return WithTrailingSeparator(DirectoryPart(tableName_));
   return DatabaseDirectory();
 }
 

@@ -84,6 +84,10 @@ class TDbfTable : public TDataSet {
   const QString& Alias() const { return alias_; }
   int CurrentOrder() const { return currentOrder_; }
   bool IsOpen() const { return workArea_ > 0; }
+  // The record count the table's header states, taken at open. Above RecCount
+  // when the file was cut inside its records: only the complete records
+  // present are read.
+  int32_t HeaderRecCount() const { return headerRecCount_; }
   const std::vector<TFieldInfo>& FieldInfos() const { return fieldInfos_; }
   // Builds the field definitions without opening (the work area closes again).
   void UpdateFieldDefs();
@@ -141,7 +145,6 @@ class TDbfTable : public TDataSet {
   void RefetchWindow(int flags) override;
 
   // --- steps the component adds
-  virtual void ExtraIndexesChanged();
   virtual void OpenExtraIndexes();
   virtual void BeforeMove();
   virtual void AfterMove();
@@ -154,7 +157,6 @@ class TDbfTable : public TDataSet {
   char* AllocRecordBuffer() override;
   void FreeRecordBuffer(char*& buffer) override;
   void InitRecord(char* buffer) override;
-  int GetRecordSize() override { return infoOffset_ & 0xFFFF; }
   void GetBookmarkData(const char* buffer, void* data) override;
   void SetBookmarkData(char* buffer, const void* data) override;
   TBookmarkFlag GetBookmarkFlag(const char* buffer) override;
@@ -173,6 +175,8 @@ class TDbfTable : public TDataSet {
 
  private:
   [[noreturn]] void Raise(const QString& message);
+  // Raises "Cannot perform this operation on a closed table" unless open.
+  void CheckOpen();
   void CheckNotServer(const char* what);
   void Select() const;
   int32_t EngRecNo();
@@ -244,14 +248,11 @@ class TDbfTable : public TDataSet {
   bool atTopPending_ = false;
   bool atBottomPending_ = false;
   QString lastError_;
+  int32_t headerRecCount_ = 0;
   bool cursorOpen_ = false;
   bool opening_ = false;
   std::vector<TFieldInfo> fieldInfos_;
-  std::vector<QString> fieldNames_;
-  std::vector<char> fieldTypes_;
-  std::vector<int> fieldWidths_, fieldDecimals_, fieldOffsets_;
   std::vector<char> engineRecord_;
-  QString indexCondition_;
   // environment settings
   int16_t epoch_ = 1980;
   int16_t errorLevel_ = 1;

@@ -133,11 +133,11 @@ void TDbfTable::Skip(int n) {
 }
 
 int TDbfTable::MoveRows(int n) {
-  if (speedMode_ && workArea_ > 0) {
-    Skip(n);
-    return n;
-  }
-  return TDataSet::MoveRows(n);
+  if (!speedMode_) return TDataSet::MoveRows(n);
+  // Straight to the engine; on a closed table nothing moves, as with Skip.
+  if (workArea_ <= 0) return 0;
+  Skip(n);
+  return n;
 }
 
 bool TDbfTable::AtEnd() {

@@ -10,26 +10,35 @@
 #include "table/DbfEngine.h"
 #include "table/DbfEnv.h"
 #include "table/DbfTable.h"
+#include "table/TablePaths.h"
 
 void SetTwoDigitYearWindow(int years);  // DbfTable.cpp
+
+using namespace tablepaths;
 
 namespace {
 QString Text(const char* s) {
   return QString::fromLatin1(s ? s : "");
 }
 
-bool HasDirectory(const QString& path) {
-  return path.contains('/') || path.contains('\\');
-}
-
-QString FileName(const QString& path) {
-  const qsizetype sep = std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
-  return path.mid(sep + 1);
-}
-
-QString WithoutExtension(const QString& file) {
-  const qsizetype dot = file.lastIndexOf('.');
-  return dot > 0 ? file.left(dot) : file;
+// Why the engine refused to open the table, from its last error, as a line
+// that follows "Unable to open table: <path>".
+QString OpenFailureReason(const TDbfEngineApi& e, const QString& path) {
+  const int32_t code = e.dbe_Error ? e.dbe_Error() : DBE_OK;
+  switch (code) {
+    case DBE_E_OPEN:
+      return QFileInfo::exists(path) ? "The file cannot be read." : "The file does not exist.";
+    case DBE_E_NOT_DBF:
+      return "The file is not a DBF table.";
+    case DBE_E_TRUNCATED:
+      return "The file is truncated: it ends inside the table header.";
+    case DBE_E_CORRUPT:
+      return "The field list of the table header is inconsistent.";
+    case DBE_E_LOCKED:
+      return "The table is locked by another program.";
+    default:
+      return e.dbe_ErrorText ? Text(e.dbe_ErrorText()) : QString();
+  }
 }
 }  // namespace
 
@@ -72,6 +81,7 @@ void TDbfTable::InternalOpen() {
 
 void TDbfTable::InternalClose() {
   seqCount_ = rawCount_ = -1;
+  headerRecCount_ = 0;
   countNeedsRefresh_ = true;
   tableDir_.clear();
   cursorOpen_ = false;
@@ -101,31 +111,20 @@ void TDbfTable::InitFieldDefs() {
   fieldInfos_.clear();
   FieldDefs().Clear();
   Select();
-  const int n = fieldCount_;
-  fieldNames_.assign(static_cast<size_t>(n) + 1, QString());
-  fieldTypes_.assign(static_cast<size_t>(n) + 1, '\0');
-  fieldWidths_.assign(static_cast<size_t>(n) + 1, 0);
-  fieldDecimals_.assign(static_cast<size_t>(n) + 1, 0);
-  fieldOffsets_.assign(static_cast<size_t>(n) + 1, 0);
-  for (int i = 1; i <= n; ++i) {
-    const QByteArray name = QByteArray(Dbe().dbe_FieldName(static_cast<int16_t>(i))).toUpper();
-    const QByteArray type = Dbe().dbe_FieldType(name.constData());
+  const TDbfEngineApi& e = Dbe();
+  for (int i = 1; i <= fieldCount_; ++i) {
+    const QByteArray name = QByteArray(e.dbe_FieldName(static_cast<int16_t>(i))).toUpper();
+    const QByteArray type = e.dbe_FieldType(name.constData());
     TFieldInfo info;
-    // This engine answers the byte index in the raw record (the deletion flag
-    // is byte 0, the first field byte 1): that is the field's 0-based offset.
-    info.Offset = static_cast<uint16_t>(Dbe().dbe_FieldOffset(name.constData()));
-    info.Width = static_cast<uint16_t>(Dbe().dbe_FieldWidth(name.constData()));
-    info.Decimals = static_cast<uint16_t>(Dbe().dbe_FieldDecimals(name.constData()));
-    const size_t k = static_cast<size_t>(i);
-    fieldNames_[k] = QString::fromLatin1(name);
-    fieldTypes_[k] = type.isEmpty() ? '\0' : type[0];
-    fieldWidths_[k] = info.Width;
-    fieldDecimals_[k] = info.Decimals;
-    fieldOffsets_[k] = info.Offset;
+    // The engine counts positions from 1 with the deletion flag first, so the
+    // first field is at position 2 and at byte index 1.
+    info.Offset = static_cast<uint16_t>(e.dbe_FieldOffset(name.constData())) - 1;
+    info.Width = static_cast<uint16_t>(e.dbe_FieldWidth(name.constData()));
+    info.Decimals = static_cast<uint16_t>(e.dbe_FieldDecimals(name.constData()));
     fieldInfos_.push_back(info);
     TFieldType kind = ftUnknown;
     int size = 0;
-    switch (fieldTypes_[k]) {
+    switch (type.isEmpty() ? '\0' : type[0]) {
       case 'C':
         kind = ftString;
         size = info.Width;
@@ -153,7 +152,7 @@ void TDbfTable::InitFieldDefs() {
       default:
         break;
     }
-    if (kind != ftUnknown) FieldDefs().Add(fieldNames_[k], kind, size, false, i);
+    if (kind != ftUnknown) FieldDefs().Add(QString::fromLatin1(name), kind, size, false, i);
   }
   // On an open cursor the field objects and buffers stay; the new layout list
   // takes their positions again (the same as at open: same fields).
@@ -212,11 +211,13 @@ void TDbfTable::OpenTable() {
   }
   if (errorHandler_ == -1) e.dbe_ErrorLevel(0);
   const QByteArray path = QFile::encodeName(EnginePath());
+  if (e.dbe_ClearError) e.dbe_ClearError();
   workArea_ = e.dbe_UseEx(path.constData(), alias_.toLatin1().constData(), mode, driver,
                           static_cast<int16_t>(commitLevel_));
   if (workArea_ < 1) {
     workArea_ = 0;
-    Raise("Unable to open table: " + TablePath());
+    const QString reason = OpenFailureReason(e, TablePath());
+    Raise("Unable to open table: " + TablePath() + (reason.isEmpty() ? QString() : "\r" + reason));
   }
   e.dbe_ErrorLevel(errorLevel_);
   e.dbe_SetReadCache(readCache_ ? -1 : 0);
@@ -243,7 +244,7 @@ void TDbfTable::OpenTable() {
   }
   Select();
   seqCount_ = e.dbe_RecCount();
-  indexCondition_ = Text(e.dbe_IndexCondition());
+  headerRecCount_ = std::max(seqCount_, e.dbe_SysProp(3003, nullptr));
   rawCount_ = seqCount_;
   countNeedsRefresh_ = true;
 }
@@ -262,7 +263,7 @@ void TDbfTable::UpdateIndexDefs() {
       e.dbe_SetOrder(i);
       const QString key = Text(e.dbe_IndexKey()).toUpper();
       const QString name =
-          tableType_ == ttNTX ? FileName(Text(e.dbe_IndexName(i))) : Text(e.dbe_TagName(i));
+          tableType_ == ttNTX ? FileNamePart(Text(e.dbe_IndexName(i))) : Text(e.dbe_TagName(i));
       if (name.isEmpty() || key.isEmpty()) {
         e.dbe_SetOrder(kept);
         Raise("Invalid Index File or Tag");
@@ -279,17 +280,12 @@ void TDbfTable::UpdateIndexDefs() {
         def.Expression = key;
       else
         def.Fields = Text(e.dbe_IndexKeyField());
-      def.Source = FileName(Text(e.dbe_IndexName(i)));
+      def.Source = FileNamePart(Text(e.dbe_IndexName(i)));
       IndexDefs().Add(def);
     }
     e.dbe_SetOrder(kept);
   }
   IndexDefs().SetUpdated(true);
-}
-
-void TDbfTable::ExtraIndexesChanged() {
-  IndexDefs().SetUpdated(false);
-  UpdateIndexDefs();
 }
 
 void TDbfTable::SetExtraIndexes(const QStringList& files) {
@@ -306,16 +302,15 @@ void TDbfTable::OpenExtraIndexes() {
   e.dbe_CloseIndexes();
   if (tableType_ != ttNTX) {
     const QString ext = (tableType_ == ttMTX || tableType_ == ttMTX_DBT) ? ".MTX" : ".CDX";
-    const QString production = tableDir_ + WithoutExtension(FileName(tableName_)) + ext;
+    const QString production = tableDir_ + WithoutExtension(FileNamePart(tableName_)) + ext;
     if (QFileInfo::exists(production)) e.dbe_IndexOpen(QFile::encodeName(production).constData());
   }
   e.dbe_SetOrder(0);
   for (const QString& entry : extraIndexes_) {
-    QString file = entry.trimmed();
-    if (file.isEmpty()) continue;
-    if (!HasDirectory(file)) file = tableDir_ + file;
-    if (!FileName(file).contains('.'))
-      file += tableType_ == ttNTX ? ".NTX" : (tableType_ == ttFOX ? ".IDX" : ".MTX");
+    const QString name = entry.trimmed();
+    if (name.isEmpty()) continue;
+    const QString file = CompletedPath(
+        name, tableDir_, tableType_ == ttNTX ? ".NTX" : (tableType_ == ttFOX ? ".IDX" : ".MTX"));
     if (!QFileInfo::exists(file)) {
       if (errorHandler_ == -1) Raise("Invalid IndexName value : " + entry);
       continue;
@@ -343,8 +338,8 @@ void TDbfTable::OpenExtraIndexes() {
 
 void TDbfTable::SetIndexName(const QString& name) {
   if (name == indexName_) return;
-  if (tableType_ == ttNTX && WithoutExtension(FileName(name)).toUpper() ==
-                                 WithoutExtension(FileName(indexName_)).toUpper())
+  if (tableType_ == ttNTX && WithoutExtension(FileNamePart(name)).toUpper() ==
+                                 WithoutExtension(FileNamePart(indexName_)).toUpper())
     return;
   indexName_ = name;
   if (workArea_ <= 0) return;
@@ -361,9 +356,7 @@ void TDbfTable::SetIndexName(const QString& name) {
     if (pos >= 0) {
       order = static_cast<int16_t>(pos + 1);
     } else {
-      QString file = name;
-      if (!HasDirectory(file)) file = tableDir_ + file;
-      if (!FileName(file).contains('.')) file += tableType_ == ttNTX ? ".NTX" : ".IDX";
+      const QString file = CompletedPath(name, tableDir_, tableType_ == ttNTX ? ".NTX" : ".IDX");
       if (QFileInfo::exists(file)) {
         order = e.dbe_IndexOpen(QFile::encodeName(file).constData());
         IndexDefs().SetUpdated(false);

@@ -4,10 +4,6 @@
 #include "table/DbfEngine.h"
 #include "table/DbfTable.h"
 
-namespace {
-const char* const kClosedTable = "Cannot perform this operation on a closed table";
-}
-
 int32_t TDbfTable::Query(const char* expression) {
   return Query(expression ? QByteArray(expression) : QByteArray());
 }
@@ -47,13 +43,13 @@ int32_t TDbfTable::Query(const QByteArray& expression) {
 }
 
 void TDbfTable::SetQueryBit(int32_t recno, bool value) {
-  if (workArea_ <= 0) Raise(kClosedTable);
+  CheckOpen();
   Select();
   Dbe().dbe_SetQueryBit(recno, value ? -1 : 0);
 }
 
 int32_t TDbfTable::SetOrder(int32_t order) {
-  if (workArea_ <= 0) Raise(kClosedTable);
+  CheckOpen();
   if (Active()) EndPendingEdit();
   const TDbfEngineApi& e = Dbe();
   Select();

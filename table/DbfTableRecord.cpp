@@ -11,7 +11,6 @@
 namespace {
 constexpr int kBlobSlotSize = 20;
 constexpr int kInfoSize = 5;
-const char* const kClosedTable = "Cannot perform this operation on a closed table";
 
 struct Span {
   const char* begin;
@@ -19,10 +18,11 @@ struct Span {
   bool empty() const { return begin == end; }
 };
 
+// Blanks only: any other byte, a zero byte too, is part of the text.
 Span Trimmed(const char* s, int width) {
   Span t{s, s + width};
-  while (!t.empty() && (*t.begin == ' ' || *t.begin == '\0')) ++t.begin;
-  while (!t.empty() && (t.end[-1] == ' ' || t.end[-1] == '\0')) --t.end;
+  while (!t.empty() && *t.begin == ' ') ++t.begin;
+  while (!t.empty() && t.end[-1] == ' ') --t.end;
   return t;
 }
 
@@ -140,9 +140,10 @@ void TDbfTable::LoadRecord(char* buffer) {
     const int n = f->FieldNo();
     if (n <= 0 || n > static_cast<int>(fieldInfos_.size())) continue;
     const TFieldInfo& info = fieldInfos_[static_cast<size_t>(n - 1)];
-    // Never read past the engine record, whatever the header claimed.
-    const int width = std::clamp(recSize_ - info.Offset, 0, info.Width);
-    const char* src = engineRecord_.data() + std::min<int32_t>(info.Offset, recSize_);
+    // Never read outside the engine record, whatever the engine answered.
+    const int32_t begin = std::clamp(info.Offset, 0, recSize_);
+    const int width = info.Offset < 0 ? 0 : std::clamp(recSize_ - begin, 0, info.Width);
+    const char* src = engineRecord_.data() + begin;
     char* presence = buffer + info.BufferOffset;
     char* data = presence + 1;
     const TFieldType type = f->DataType();
@@ -164,28 +165,24 @@ void TDbfTable::LoadRecord(char* buffer) {
         for (int k = width - 1; k >= 0 && data[k] == ' '; --k) data[k] = 0;
         break;
       }
-      case ftSmallint:
-      case ftInteger: {
-        if (fieldTypes_[static_cast<size_t>(n)] == 'I' && width == 4) {
-          // A binary integer field: four bytes, little-endian.
-          *presence = 1;
-          const auto* u = reinterpret_cast<const unsigned char*>(src);
-          const int32_t v =
-              static_cast<int32_t>(static_cast<uint32_t>(u[0]) | (uint32_t(u[1]) << 8) |
-                                   (uint32_t(u[2]) << 16) | (uint32_t(u[3]) << 24));
-          std::memcpy(data, &v, 4);
-          break;
-        }
+      case ftSmallint: {
         const Span t = Trimmed(src, width);
         *presence = t.empty() ? 0 : 1;
         if (t.empty()) break;
-        if (type == ftSmallint) {
-          const int16_t v = ParseInteger<int16_t>(t);
-          std::memcpy(data, &v, 2);
-        } else {
-          const int32_t v = ParseInteger<int32_t>(t);
-          std::memcpy(data, &v, 4);
-        }
+        const int16_t v = ParseInteger<int16_t>(t);
+        std::memcpy(data, &v, 2);
+        break;
+      }
+      case ftInteger: {
+        // A binary integer field: its byte order depends on the table's
+        // version, which only the engine knows, so its text comes from there.
+        // The engine stands on the record just read.
+        const QByteArray text = Dbe().dbe_GetString(f->FieldName().toLatin1().constData());
+        const Span t = Trimmed(text.constData(), static_cast<int>(text.size()));
+        *presence = t.empty() ? 0 : 1;
+        if (t.empty()) break;
+        const int32_t v = ParseInteger<int32_t>(t);
+        std::memcpy(data, &v, 4);
         break;
       }
       case ftBoolean: {
@@ -269,15 +266,16 @@ void TDbfTable::CreateFields() {
   for (int i = 0; i < FieldCount(); ++i) {
     auto* f = dynamic_cast<TFloatField*>(Fields(i));
     const int n = Fields(i)->FieldNo();
-    if (!f || n <= 0 || n >= static_cast<int>(fieldDecimals_.size())) continue;
-    const int decimals = fieldDecimals_[static_cast<size_t>(n)];
-    f->SetDisplayFormat(decimals > 0 ? "0." + QString(decimals, '0') : QStringLiteral("0"));
-    f->SetPrecision(fieldWidths_[static_cast<size_t>(n)] + 1);
+    if (!f || n <= 0 || n > static_cast<int>(fieldInfos_.size())) continue;
+    const TFieldInfo& info = fieldInfos_[static_cast<size_t>(n - 1)];
+    f->SetDisplayFormat(info.Decimals > 0 ? "0." + QString(info.Decimals, '0')
+                                          : QStringLiteral("0"));
+    f->SetPrecision(info.Width + 1);
   }
 }
 
 int32_t TDbfTable::RecordSize() {
-  if (workArea_ <= 0) Raise(kClosedTable);
+  CheckOpen();
   Select();
   return Dbe().dbe_RecSize();
 }

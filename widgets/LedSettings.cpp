@@ -7,14 +7,8 @@
 
 namespace widgets {
 
-void TLedSettings::SetVisual(TColor& field, TColor value) {
-  if (field == value) return;
-  field = value;
-  BuildCellImage();
-  NotifyChange();
-}
-
-void TLedSettings::SetSize(std::uint8_t& field, std::uint8_t value) {
+template <typename T>
+void TLedSettings::SetAppearance(T& field, T value) {
   if (field == value) return;
   field = value;
   BuildCellImage();
@@ -22,22 +16,22 @@ void TLedSettings::SetSize(std::uint8_t& field, std::uint8_t value) {
 }
 
 void TLedSettings::SetBackgroundColor(TColor c) {
-  SetVisual(backgroundColor_, c);
+  SetAppearance(backgroundColor_, c);
 }
 void TLedSettings::SetInActiveColor(TColor c) {
-  SetVisual(inActiveColor_, c);
+  SetAppearance(inActiveColor_, c);
 }
 void TLedSettings::SetActiveColor(TColor c) {
-  SetVisual(activeColor_, c);
+  SetAppearance(activeColor_, c);
 }
 void TLedSettings::SetHorzsize(std::uint8_t v) {
-  SetSize(horzsize_, v);
+  SetAppearance(horzsize_, v);
 }
 void TLedSettings::SetThickness(std::uint8_t v) {
-  SetSize(thickness_, v);
+  SetAppearance(thickness_, v);
 }
 void TLedSettings::SetVertsize(std::uint8_t v) {
-  SetSize(vertsize_, v);
+  SetAppearance(vertsize_, v);
 }
 
 void TLedSettings::SetDisabledDigits(bool v) {

@@ -69,8 +69,10 @@ class TLedSettings : public TNotifyObject {
   void CopySettingsFrom(const TLedSettings& other);
 
  private:
-  void SetVisual(TColor& field, TColor value);
-  void SetSize(std::uint8_t& field, std::uint8_t value);
+  // A colour or a size: a different value is stored, the cell image rebuilt
+  // and the owner notified.
+  template <typename T>
+  void SetAppearance(T& field, T value);
 
   TColor backgroundColor_ = clBlack;
   TColor inActiveColor_ = clGreen;

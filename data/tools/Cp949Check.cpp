@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "Cp949Table.h"
+
 namespace postal {
 namespace {
 
@@ -19,38 +21,6 @@ bool IsLead(unsigned char b) {
 
 bool IsTrail(unsigned char b) {
   return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A) || (b >= 0x81 && b <= 0xFE);
-}
-
-// glibc's CP949 table knows exactly which double-byte codes are assigned.
-// One converter for the whole run; CP949 has no shift state to reset.
-class StrictDecoder {
- public:
-  StrictDecoder() : cd_(iconv_open("UTF-8", "CP949")) {}
-  ~StrictDecoder() {
-    if (usable()) iconv_close(cd_);
-  }
-  StrictDecoder(const StrictDecoder&) = delete;
-  StrictDecoder& operator=(const StrictDecoder&) = delete;
-
-  bool Assigned(std::string_view pair) {
-    if (!usable()) return true;  // no table on this system: structure only
-    char in[2] = {pair[0], pair[1]};
-    char out[8];
-    char* inp = in;
-    char* outp = out;
-    size_t inLeft = 2, outLeft = sizeof out;
-    const size_t r = iconv(cd_, &inp, &inLeft, &outp, &outLeft);
-    return r != static_cast<size_t>(-1) && inLeft == 0;
-  }
-
- private:
-  bool usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t cd_;
-};
-
-bool DecodesStrictly(std::string_view pair) {
-  static StrictDecoder decoder;
-  return decoder.Assigned(pair);
 }
 
 }  // namespace
@@ -74,7 +44,7 @@ bool IsValidCp949Text(std::string_view text, std::string* why) {
       return false;
     }
     const auto t = static_cast<unsigned char>(text[i + 1]);
-    if (!IsTrail(t) || !DecodesStrictly(text.substr(i, 2))) {
+    if (!IsTrail(t) || !Cp949Assigned(b, t)) {
       if (why) *why = AtOffset("invalid CP949 character", i);
       return false;
     }
@@ -95,6 +65,33 @@ std::string Cp949FromUtf8(std::string_view utf8) {
   iconv_close(cd);
   if (r == static_cast<size_t>(-1) || inLeft != 0) return {};
   out.resize(out.size() - outLeft);
+  return out;
+}
+
+std::string Utf8FromCp949(std::string_view cp949) {
+  std::string out;
+  iconv_t cd = iconv_open("UTF-8", "CP949");
+  size_t i = 0;
+  while (i < cp949.size()) {
+    const size_t n = static_cast<unsigned char>(cp949[i]) < 0x80 || i + 1 == cp949.size() ? 1 : 2;
+    char in[2] = {cp949[i], n == 2 ? cp949[i + 1] : '\0'};
+    char buf[8];
+    char* inp = in;
+    char* outp = buf;
+    size_t inLeft = n, outLeft = sizeof buf;
+    if (cd != reinterpret_cast<iconv_t>(-1) &&
+        iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1) && inLeft == 0) {
+      out.append(buf, outp);
+      i += n;
+      continue;
+    }
+    if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(cp949[i]));
+    out += hex;
+    ++i;
+  }
+  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
   return out;
 }
 

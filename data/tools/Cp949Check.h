@@ -14,4 +14,8 @@ bool IsValidCp949Text(std::string_view text, std::string* why);
 // text has a character without a CP949 form.
 std::string Cp949FromUtf8(std::string_view utf8);
 
+// The UTF-8 form of CP949 text, for messages; a byte that does not convert
+// shows as \xNN.
+std::string Utf8FromCp949(std::string_view cp949);
+
 }  // namespace postal

@@ -1,8 +1,6 @@
 #include "PostcodeDbf.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "DialCode.h"
@@ -12,7 +10,7 @@ namespace {
 
 // The list carries no date of its own; the date it was published under keeps
 // every build of the table byte for byte the same.
-constexpr int kUpdateYear = 2017, kUpdateMonth = 5, kUpdateDay = 31;
+constexpr DbfDate kSixDigitListDate{2017, 5, 31};
 
 void PutLe16(std::string* out, size_t at, uint32_t v) {
   (*out)[at] = static_cast<char>(v & 0xFF);
@@ -32,7 +30,7 @@ std::string FieldDescriptor(const char* name, int width) {
   return d;
 }
 
-void AppendPadded(std::string* out, const std::string& value, int width) {
+void AppendPadded(std::string* out, std::string_view value, int width) {
   out->append(value);
   out->append(static_cast<size_t>(width) - value.size(), ' ');
 }
@@ -71,57 +69,45 @@ std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
     }
     etcWidth = std::max(etcWidth, r.etc.size());
   }
+  return PostcodeDbfImage(records, static_cast<int>(etcWidth), kSixDigitListDate);
+}
 
+std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etcWidth,
+                             DbfDate date) {
+  std::string out = PostcodeDbfHeader(records.size(), etcWidth, date);
+  out.reserve(out.size() + records.size() * (1 + kZipcodeWidth + kDddWidth + etcWidth) + 1);
+  for (const auto& r : records) AppendPostcodeRecord(&out, r.zipcode, r.ddd, r.etc, etcWidth);
+  out += kDbfEndOfFile;
+  return out;
+}
+
+std::string PostcodeDbfHeader(size_t count, int etcWidth, DbfDate date) {
   const int fieldCount = 3;
   const uint32_t headerSize = 32 + 32 * fieldCount + 1;
   const uint32_t recordSize = 1 + kZipcodeWidth + kDddWidth + static_cast<uint32_t>(etcWidth);
 
   std::string out(32, '\0');
   out[0] = 0x03;  // dBASE III without memo
-  out[1] = static_cast<char>(kUpdateYear - 1900);
-  out[2] = static_cast<char>(kUpdateMonth);
-  out[3] = static_cast<char>(kUpdateDay);
-  PutLe32(&out, 4, static_cast<uint32_t>(records.size()));
+  out[1] = static_cast<char>(date.year - 1900);
+  out[2] = static_cast<char>(date.month);
+  out[3] = static_cast<char>(date.day);
+  PutLe32(&out, 4, static_cast<uint32_t>(count));
   PutLe16(&out, 8, headerSize);
   PutLe16(&out, 10, recordSize);
   out[29] = static_cast<char>(kCp949LanguageDriver);
   out += FieldDescriptor("ZIPCODE", kZipcodeWidth);
   out += FieldDescriptor("DDD", kDddWidth);
-  out += FieldDescriptor("ETC", static_cast<int>(etcWidth));
+  out += FieldDescriptor("ETC", etcWidth);
   out += '\r';
-
-  out.reserve(out.size() + records.size() * recordSize + 1);
-  for (const auto& r : records) {
-    out += ' ';  // not deleted
-    AppendPadded(&out, r.zipcode, kZipcodeWidth);
-    AppendPadded(&out, r.ddd, kDddWidth);
-    AppendPadded(&out, r.etc, static_cast<int>(etcWidth));
-  }
-  out += '\x1A';
   return out;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* why) {
-  const std::string temp = path + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) {
-    if (why) *why = temp + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const int writeErrno = errno;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed) {
-    if (why) *why = temp + ": " + std::strerror(written ? errno : writeErrno);
-    std::remove(temp.c_str());
-    return false;
-  }
-  if (std::rename(temp.c_str(), path.c_str()) != 0) {
-    if (why) *why = path + ": " + std::strerror(errno);
-    std::remove(temp.c_str());
-    return false;
-  }
-  return true;
+void AppendPostcodeRecord(std::string* out, std::string_view zipcode, std::string_view ddd,
+                          std::string_view etc, int etcWidth) {
+  out->push_back(' ');  // not deleted
+  AppendPadded(out, zipcode, kZipcodeWidth);
+  AppendPadded(out, ddd, kDddWidth);
+  AppendPadded(out, etc, etcWidth);
 }
 
 }  // namespace postal

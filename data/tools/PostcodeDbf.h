@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "AtomicWrite.h"
 #include "ConvertError.h"
 #include "SourceCsv.h"
 
@@ -16,6 +18,11 @@ struct PostcodeRecord {
   std::string zipcode;
   std::string ddd;
   std::string etc;  // SIDO GUGUN DONG BUNJI, empty parts left out
+};
+
+// The last-update date of a table's header.
+struct DbfDate {
+  int year, month, day;
 };
 
 inline constexpr int kZipcodeWidth = 7;
@@ -30,8 +37,16 @@ PostcodeRecord MakeRecord(const SourceRow& row);
 std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
                                             ConvertError* error);
 
-// Writes bytes to path through a temporary file in the same folder and a
-// rename, so that a failed run never leaves a partial table.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string* why);
+// The file image of records whose fields fit their widths (ZIPCODE and DDD
+// above, ETC etcWidth bytes, 1..254), dated date.
+std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etcWidth,
+                             DbfDate date);
+
+// The same image in parts: the header of a table of count records, each
+// record (appended to out), and the end-of-file mark after the last.
+std::string PostcodeDbfHeader(size_t count, int etcWidth, DbfDate date);
+void AppendPostcodeRecord(std::string* out, std::string_view zipcode, std::string_view ddd,
+                          std::string_view etc, int etcWidth);
+inline constexpr char kDbfEndOfFile = '\x1A';
 
 }  // namespace postal

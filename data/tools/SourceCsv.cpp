@@ -41,10 +41,12 @@ bool IsZipcode(std::string_view s) {
   return true;
 }
 
+// Digits only, no leading zero: from_chars alone would take "-0" and "-5",
+// which index no row.
 bool ParseSeq(std::string_view s, int* seq) {
-  if (s.empty() || s.size() > 9 || s[0] == '0') return false;
+  if (s.empty() || s.size() > 9 || s[0] < '1' || s[0] > '9') return false;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), *seq);
-  return ec == std::errc() && end == s.data() + s.size();
+  return ec == std::errc() && end == s.data() + s.size() && *seq >= 1;
 }
 
 bool CheckText(std::string_view field, const char* name, int line, ConvertError* error) {

@@ -68,7 +68,7 @@ typedef int16_t dbe_bool;
 #define DBE_E_ARGUMENT 2     /* NULL pointer or value out of range */
 #define DBE_E_OPEN 3         /* file missing or cannot be opened */
 #define DBE_E_NOT_DBF 4      /* file is not a DBF table */
-#define DBE_E_CORRUPT 5      /* truncated or inconsistent header/field list */
+#define DBE_E_CORRUPT 5      /* inconsistent header or field list */
 #define DBE_E_LOCKED 6       /* shared/exclusive open conflict */
 #define DBE_E_TOO_MANY 7     /* no free work area */
 #define DBE_E_ALIAS 8        /* alias already in use or invalid */
@@ -83,6 +83,7 @@ typedef int16_t dbe_bool;
 /* Warning: the header's record count exceeds the file; the records present
  * are used. */
 #define DBE_E_SHORT 17
+#define DBE_E_TRUNCATED 18 /* the file ends inside its header or field list */
 
 /* Expression type codes answered by dbe_EvalTest. */
 #define DBE_TYPE_CHARACTER 1
@@ -113,13 +114,16 @@ DBE_API int16_t dbe_WorkArea(const char* alias);
  *         index files cannot be read by this engine.
  * commit: 0 full, 1 normal, 2 none; stored only (nothing is ever written).
  * Result: the work area number (>= 1), or 0 on failure with the error
- * recorded: DBE_E_OPEN, DBE_E_NOT_DBF, DBE_E_CORRUPT (truncated header or
- * field list, field widths not adding up to the record size), DBE_E_LOCKED,
- * DBE_E_ALIAS, DBE_E_TOO_MANY, DBE_E_ARGUMENT. A header record count beyond
- * the file's size opens with the complete records present (warning
- * DBE_E_SHORT); a missing memo file opens without it (warning DBE_E_OPEN,
- * see dbe_GetMemo). The new area stands on its first visible record, in
- * order 0 (also when the production index is opened), with no query set. */
+ * recorded: DBE_E_OPEN, DBE_E_NOT_DBF, DBE_E_TRUNCATED (the file ends inside
+ * its header or field list), DBE_E_CORRUPT (field list inconsistent: no
+ * terminator, a bad descriptor, widths not adding up to the record size),
+ * DBE_E_LOCKED, DBE_E_ALIAS, DBE_E_TOO_MANY, DBE_E_ARGUMENT. A header record
+ * count beyond the file's size (a file cut inside its records) opens with the
+ * complete records present (warning DBE_E_SHORT); a missing memo file opens without it (warning
+ * DBE_E_OPEN, see dbe_GetMemo). The new area stands on its first visible record, in order 0 (also
+ * when the production index is opened), with no query set. The table file is read whole at open: a
+ * file truncated or replaced by another process while it is open does not change what the area
+ * reads. */
 DBE_API int16_t dbe_UseEx(const char* path, const char* alias, int16_t mode, int16_t driver,
                           int16_t commit);
 
@@ -141,8 +145,8 @@ DBE_API void dbe_Close(void);
  * error; 2: warnings too. Negative values are taken as 0. */
 DBE_API int16_t dbe_ErrorLevel(int16_t level);
 
-/* On: the engine advises the system to read the table ahead (madvise
- * WILLNEED/SEQUENTIAL on the mapping); off: normal paging. Default on. */
+/* Read caching switch. Tables are read whole into memory at open, so the
+ * switch is stored and reported only. Default on. */
 DBE_API dbe_bool dbe_SetReadCache(dbe_bool on);
 
 /* OEM/ANSI translation switch. Text always passes unchanged: this engine's
@@ -194,8 +198,10 @@ DBE_API dbe_bool dbe_SetSoftSeek(dbe_bool on);
 DBE_API dbe_bool dbe_SetExact(dbe_bool on);
 
 /* Properties: 3000 number of orders of the current area, 3001 current order,
- * 3002 1 when the current order is descending (else 0). `value` is not used
- * and may be NULL. Unknown property: -1 and DBE_E_ARGUMENT. */
+ * 3002 1 when the current order is descending (else 0), 3003 the record count
+ * stored in the table's header (above dbe_RecCount when the file was cut
+ * inside its records, see dbe_UseEx). `value` is not used and may be NULL.
+ * Unknown property: -1 and DBE_E_ARGUMENT. */
 DBE_API int32_t dbe_SysProp(uint16_t property, void* value);
 
 /* ----------------------------------------------------------------- structure
@@ -215,8 +221,10 @@ DBE_API const char* dbe_FieldName(int16_t index);
  * other letter found in the table (its bytes are kept raw); "" if unknown. */
 DBE_API const char* dbe_FieldType(const char* name);
 
-/* Position of the field in the raw record, 1-based (the deletion flag is
- * byte 0); 0 if unknown. */
+/* Position of the field's first byte in the raw record (dbe_GetRecord),
+ * counted from 1 with the deletion flag as position 1: the first field answers
+ * 2, and its byte index in the record is the answer minus 1. Read the answer
+ * as unsigned 16-bit (records reach 65535 bytes). 0 if unknown. */
 DBE_API int16_t dbe_FieldOffset(const char* name);
 DBE_API int16_t dbe_FieldWidth(const char* name);    /* bytes; 0 if unknown */
 DBE_API int16_t dbe_FieldDecimals(const char* name); /* 0 if unknown */
@@ -356,8 +364,9 @@ DBE_API int32_t dbe_QueryRecCount(void);
 
 /* Marks (true) or unmarks (false) record `recno` (1..RecCount, else
  * DBE_E_ARGUMENT). After a clear, the first mark puts a set in force that holds
- * exactly the marked records; while a marked set holds no record, every
- * record is visible. Marks after dbe_Query(expr) add to or remove from that
+ * exactly the marked records; it stays in force until the next dbe_Query, so a
+ * set whose every mark was removed again shows no record. Unmarking before any
+ * mark changes nothing. Marks after dbe_Query(expr) add to or remove from that
  * set. Does not move the area. */
 DBE_API void dbe_SetQueryBit(int32_t recno, dbe_bool value);
 

@@ -1,11 +1,13 @@
 // The exported C entry points: argument checks, handle lookup, and no
 // exception ever crossing the interface.
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string_view>
 
 #include "libs/ftsindex/AtomicFile.h"
 #include "libs/ftsindex/Handles.h"
+#include "libs/ftsindex/Matcher.h"
 #include "libs/ftsindex/ftsindex.h"
 
 namespace {
@@ -77,6 +79,7 @@ FTS_API int32_t FtsCreate(const char* fileName, int16_t, int16_t, int8_t, int16_
   if (fileName[std::strlen(fileName) - 1] == '/') return FTS_ERR_ARG;  // a folder, not a file
   return Guarded([&]() -> int32_t {
     if (!fts::FolderTakesFiles(fileName)) return FTS_ERR_IO;
+    fts::RemoveStaleTemporaries(fileName);  // of an earlier build that was killed
     return fts::Register(Index::ForBuild(fileName));
   });
 }
@@ -146,6 +149,19 @@ FTS_API int32_t FtsMatchSpans(int32_t h, const char* record, int32_t size, const
   });
 }
 
+FTS_API int32_t FtsMatch(const char* record, const char* text, int32_t mode) {
+  if (!record || !text) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    const size_t textLength = strnlen(text, FTS_MAX_TEXT + 1);
+    if (textLength > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
+    std::string_view view;
+    if (!RecordView(record, FTS_MAX_RECORD + 1, true, view)) return FTS_ERR_RECORD;
+    // One prepared text per thread: a scan asks the same text of every record.
+    thread_local fts::Matcher matcher;
+    return fts::Verify(matcher, view, std::string_view(text, textLength), mode);
+  });
+}
+
 FTS_API int32_t FtsNumRecs(int32_t h) {
   Index* index = fts::Lookup(h);
   return index ? index->NumRecs() : FTS_ERR_HANDLE;
@@ -154,6 +170,28 @@ FTS_API int32_t FtsNumRecs(int32_t h) {
 FTS_API int32_t FtsNumKeys(int32_t h) {
   Index* index = fts::Lookup(h);
   return index ? index->NumKeys() : FTS_ERR_HANDLE;
+}
+
+FTS_API int32_t FtsSetTag(int32_t h, const char* tag) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (!tag) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    return index->SetTag(std::string_view(tag, strnlen(tag, FTS_MAX_TAG + 1)));
+  });
+}
+
+FTS_API int32_t FtsGetTag(int32_t h, char* buf, int32_t size) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (size < 0 || (size > 0 && !buf)) return FTS_ERR_ARG;
+  const std::string& tag = index->Tag();
+  if (size > 0) {
+    const size_t n = std::min(tag.size(), static_cast<size_t>(size) - 1);
+    std::memcpy(buf, tag.data(), n);
+    buf[n] = '\0';
+  }
+  return static_cast<int32_t>(tag.size());
 }
 
 FTS_API int32_t FtsClose(int32_t h) {

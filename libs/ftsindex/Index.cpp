@@ -80,10 +80,7 @@ int32_t Index::NextRec() {
 }
 
 int32_t Index::Verify(std::string_view record, std::string_view text, int mode) {
-  if (mode < 1 || mode > 3) return FTS_ERR_ARG;
-  if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
-  if (!matcher_.IsPreparedFor(text, mode)) matcher_.Prepare(text, mode);
-  return matcher_.Matches(record) ? 1 : 0;
+  return fts::Verify(matcher_, record, text, mode);
 }
 
 int32_t Index::MatchSpans(std::string_view record, std::string_view text, int mode, int32_t* spans,
@@ -106,6 +103,17 @@ int32_t Index::NumRecs() const {
 
 int32_t Index::NumKeys() const {
   return static_cast<int32_t>(builder_ ? builder_->KeyCount() : file_->KeyCount());
+}
+
+int32_t Index::SetTag(std::string_view tag) {
+  if (!builder_) return FTS_ERR_STATE;
+  if (tag.size() > kMaxTag) return FTS_ERR_TOO_LONG;
+  builder_->SetTag(std::string(tag));
+  return 0;
+}
+
+const std::string& Index::Tag() const {
+  return builder_ ? builder_->Tag() : file_->Tag();
 }
 
 int32_t Index::Finish() {

@@ -32,6 +32,9 @@ class Index {
                      int32_t maxSpans);
   int32_t NumRecs() const;
   int32_t NumKeys() const;
+  // The source tag: set while building, read from the file when open.
+  int32_t SetTag(std::string_view tag);
+  const std::string& Tag() const;
   // Writes a built index; 0 for an open one.
   int32_t Finish();
 

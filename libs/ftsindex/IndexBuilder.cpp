@@ -77,7 +77,7 @@ std::string IndexBuilder::Image() const {
     uint32_t v = 0, d = 0;
     while (ReadVarint(p, end, d)) keys[i].values.push_back(v += d);
   }
-  return BuildImage(records_, keys);
+  return BuildImage(records_, keys, tag_);
 }
 
 }  // namespace fts

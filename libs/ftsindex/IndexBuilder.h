@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "libs/ftsindex/Cp949Text.h"
@@ -18,6 +19,9 @@ class IndexBuilder {
   uint32_t AddEmpty() { return ++records_; }
   uint32_t RecordCount() const { return records_; }
   uint32_t KeyCount() const { return static_cast<uint32_t>(slots_.size()); }
+  // The source tag written with the index (at most kMaxTag bytes, no zero byte).
+  void SetTag(std::string tag) { tag_ = std::move(tag); }
+  const std::string& Tag() const { return tag_; }
   // The complete file image.
   std::string Image() const;
 
@@ -32,6 +36,7 @@ class IndexBuilder {
   void Grow();
 
   uint32_t records_ = 0;
+  std::string tag_;
   std::vector<Slot> slots_;
   std::vector<int32_t> unigrams_;  // by character code: slot or -1
   // Open addressing over the other keys; the key is kept beside its slot so

@@ -31,7 +31,8 @@ uint32_t ImageChecksum(const std::string& image) {
 
 }  // namespace
 
-std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& keys) {
+std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& keys,
+                       const std::string& tag) {
   std::string dict, postings;
   dict.reserve(keys.size() * kEntrySize);
   for (const auto& k : keys) {
@@ -55,6 +56,8 @@ std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& key
   Store64(h + hdr::kDictOffset, kHeaderSize);
   Store64(h + hdr::kPostingsOffset, postingsOffset);
   Store64(h + hdr::kPostingsSize, postings.size());
+  h[hdr::kTagLength] = static_cast<uint8_t>(tag.size());
+  std::memcpy(h + hdr::kTag, tag.data(), tag.size());
   image += dict;
   image += postings;
   const uint32_t crc = ImageChecksum(image);
@@ -124,6 +127,11 @@ int32_t IndexFile::Parse(std::string image) {
       postingsSize != size - std::min(size, postingsOffset) || postingsOffset > size ||
       postingsSize > 0xFFFFFFFFu)
     return FTS_ERR_FORMAT;
+  // The tag: its bytes, none of them zero, then zeros to the end of the header.
+  const uint32_t tagLength = h[hdr::kTagLength];
+  if (std::memchr(h + hdr::kTag, 0, tagLength) != nullptr ||
+      std::any_of(h + hdr::kTag + tagLength, h + kHeaderSize, [](uint8_t b) { return b != 0; }))
+    return FTS_ERR_FORMAT;
 #ifndef FTS_FUZZING  // lets the fuzzer reach the structural checks below
   if (ImageChecksum(image_) != Load32(h + hdr::kChecksum)) return FTS_ERR_FORMAT;
 #endif
@@ -140,6 +148,7 @@ int32_t IndexFile::Parse(std::string image) {
     if (!ValidatePostings(ref)) return FTS_ERR_FORMAT;
   }
   if (expectOffset != postingsSize) return FTS_ERR_FORMAT;
+  tag_.assign(reinterpret_cast<const char*>(h + hdr::kTag), tagLength);
   recordCount_ = records;
   postingsOffset_ = postingsOffset;
   return 0;

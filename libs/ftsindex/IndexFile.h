@@ -11,14 +11,15 @@ namespace fts {
 
 constexpr char kMagic[8] = {'P', 'F', 'F', 'T', 'S', 'I', 'D', 'X'};
 constexpr uint32_t kVersion = 2;
-constexpr uint32_t kHeaderSize = 64;
+constexpr uint32_t kHeaderSize = 320;
+constexpr uint32_t kMaxTag = 255;
 constexpr uint32_t kEntrySize = 20;
 
 // Header field offsets.
 namespace hdr {
 constexpr int kMagic = 0, kVersion = 8, kHeaderSize = 12, kRecordCount = 16, kKeyCount = 20,
               kFileSize = 24, kDictOffset = 32, kPostingsOffset = 40, kPostingsSize = 48,
-              kChecksum = 56, kReserved = 60;
+              kChecksum = 56, kReserved = 60, kTagLength = 64, kTag = 65;
 }
 
 struct DictEntry {
@@ -39,23 +40,27 @@ class IndexFile {
 
   uint32_t RecordCount() const { return recordCount_; }
   uint32_t KeyCount() const { return static_cast<uint32_t>(entries_.size()); }
+  // The source tag the index was built with (empty when none was given).
+  const std::string& Tag() const { return tag_; }
   // The entry of key, or null when the key is not indexed.
   const DictEntry* Find(Key key) const;
   PostingRef Postings(const DictEntry& e) const;
 
  private:
   std::string image_;
+  std::string tag_;
   uint32_t recordCount_ = 0;
   uint64_t postingsOffset_ = 0;
   std::vector<DictEntry> entries_;
 };
 
-// Serialises a complete index: keys ascending with their record lists.
-// Returns the file image.
+// Serialises a complete index: keys ascending with their record lists, and
+// the source tag (at most kMaxTag bytes, no zero byte). Returns the file image.
 struct KeyPostings {
   Key key;
   std::vector<uint32_t> values;
 };
-std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& keys);
+std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& keys,
+                       const std::string& tag);
 
 }  // namespace fts

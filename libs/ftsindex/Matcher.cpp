@@ -4,6 +4,7 @@
 
 #include "libs/ftsindex/Cp949Text.h"
 #include "libs/ftsindex/Hangul.h"
+#include "libs/ftsindex/ftsindex.h"
 
 namespace fts {
 namespace {
@@ -13,6 +14,13 @@ bool IsAsciiLetter(uint16_t c) {
 }
 
 }  // namespace
+
+int32_t Verify(Matcher& matcher, std::string_view record, std::string_view text, int mode) {
+  if (mode < 1 || mode > 3) return FTS_ERR_ARG;
+  if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
+  if (!matcher.IsPreparedFor(text, mode)) matcher.Prepare(text, mode);
+  return matcher.Matches(record) ? 1 : 0;
+}
 
 bool Matcher::Prepare(std::string_view text, int mode) {
   prepared_ = true;

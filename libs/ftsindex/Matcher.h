@@ -65,4 +65,9 @@ class Matcher {
   std::vector<Word> words_;
 };
 
+// The answer of FtsVerify and FtsMatch for one record: 1 or 0, or
+// FTS_ERR_ARG (mode) / FTS_ERR_TOO_LONG; prepares matcher when the text or
+// mode changed.
+int32_t Verify(Matcher& matcher, std::string_view record, std::string_view text, int mode);
+
 }  // namespace fts

@@ -58,6 +58,7 @@ extern "C" {
 #define FTS_MAX_TEXT 255     /* bytes of a search text, without its zero byte */
 #define FTS_MAX_RECORD 65535 /* bytes of a record read by FtsAdd / FtsVerify */
 #define FTS_MAX_OPEN 1024    /* indexes open at the same time */
+#define FTS_MAX_TAG 255      /* bytes of a source tag, without its zero byte */
 
 /* Error codes (all negative). */
 #define FTS_ERR_HANDLE (-1)      /* bad, closed or never issued handle */
@@ -76,7 +77,9 @@ extern "C" {
  *   The build is held in memory; nothing is written until FtsClose, which
  *   writes a temporary file in the same folder and renames it into place, so
  *   an interrupted build or two builds at once never leave a partial file.
- *   An existing file of that name stays as it is until then.
+ *   An existing file of that name stays as it is until then. Temporary files
+ *   of this name left by a build that was killed before its rename (those no
+ *   live process holds) are removed here.
  *   The four numeric arguments are accepted for compatibility and ignored.
  *   Result: a handle > 0; FTS_ERR_ARG (null or empty name, a name of 4096
  *   bytes or more, or one ending in '/'), FTS_ERR_IO (the folder does not
@@ -186,12 +189,43 @@ FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, cons
 FTS_API int32_t FtsMatchSpans(int32_t h, const char* record, int32_t size, const char* text,
                               int32_t mode, int32_t* spans, int32_t maxSpans);
 
+/*
+ * FtsMatch: as FtsVerify without an index: checks a record against a search
+ *   text with the same matching, for callers that have no usable index and
+ *   confirm every record of their table instead. Safe in several threads.
+ *   Result: as FtsVerify (1, 0, FTS_ERR_TOO_LONG, FTS_ERR_RECORD,
+ *   FTS_ERR_ARG), never FTS_ERR_HANDLE.
+ */
+FTS_API int32_t FtsMatch(const char* record, const char* text, int32_t mode);
+
 /* FtsNumRecs: the number of records in the index (added so far while building),
  *   or FTS_ERR_HANDLE. */
 FTS_API int32_t FtsNumRecs(int32_t h);
 
 /* FtsNumKeys: the number of distinct keys in the index, or FTS_ERR_HANDLE. */
 FTS_API int32_t FtsNumKeys(int32_t h);
+
+/*
+ * FtsSetTag: gives an index being built its source tag, an opaque text of at
+ *   most FTS_MAX_TAG bytes stored in the file at FtsClose. A program names
+ *   with it the state of the data the index was built from (a table's size
+ *   and checksum, say), so that it can tell at FtsOpen whether the index
+ *   still answers for that data. A later call replaces the tag; without a
+ *   call the tag is empty.
+ *   Result: 0; FTS_ERR_ARG (null tag), FTS_ERR_TOO_LONG (over FTS_MAX_TAG
+ *   bytes), FTS_ERR_HANDLE, FTS_ERR_STATE (open index).
+ */
+FTS_API int32_t FtsSetTag(int32_t h, const char* tag);
+
+/*
+ * FtsGetTag: the source tag of an index (open: as stored in its file;
+ *   being built: as set so far). Copies at most size - 1 bytes of it and a
+ *   zero byte into buf when size > 0 (buf may be null when size is 0).
+ *   Result: the tag's length in bytes (0..FTS_MAX_TAG), also when buf was
+ *   too small; FTS_ERR_ARG (size < 0, or null buf with size > 0),
+ *   FTS_ERR_HANDLE.
+ */
+FTS_API int32_t FtsGetTag(int32_t h, char* buf, int32_t size);
 
 /*
  * FtsClose: ends the use of a handle. For an index being built, writes the

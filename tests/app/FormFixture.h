@@ -5,10 +5,12 @@
 // folder.
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include "PostalTables.h"
 #include "app/FormMain.h"
 #include "app/Settings.h"
 #include "platform/MessageBox.h"
@@ -27,6 +29,16 @@ class FormFixture : public ::testing::Test {
     form_.reset();
     app::SetProgramFolder(QString());
     qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+    if (!savedWorkDir_.isEmpty()) QDir::setCurrent(savedWorkDir_);
+  }
+
+  // The six-row postal table beside the program and a working folder of the
+  // test's own for its index, as a start of the program finds them.
+  void PutPostalData() {
+    ASSERT_TRUE(workDir_.isValid());
+    testsupport::WriteSmallTable(ProgramDir().toStdString());
+    savedWorkDir_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(workDir_.path()));
   }
 
   TFormMain& Form() {
@@ -56,5 +68,7 @@ class FormFixture : public ::testing::Test {
  private:
   QTemporaryDir programDir_;
   QTemporaryDir runtimeDir_;
+  QTemporaryDir workDir_;
   QByteArray savedRuntime_;
+  QString savedWorkDir_;
 };

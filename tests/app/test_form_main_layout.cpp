@@ -145,6 +145,34 @@ TEST_F(FormLayout, FontsAreGulimCheWithTheKoreanFallbackAtTheirPixelSizes) {
   EXPECT_TRUE(families.contains(used)) << used.toStdString();
 }
 
+TEST_F(FormLayout, GridColumnsTitlesAndFonts) {
+  TFormMain& f = Form();
+  TDBGrid& g = *f.DBGrid1;
+  ASSERT_EQ(g.ColumnCount(), 3);
+  EXPECT_EQ(g.ColumnFieldName(0), "ZIPCODE");
+  EXPECT_EQ(g.ColumnFieldName(1), "DDD");
+  EXPECT_EQ(g.ColumnFieldName(2), "ETC");
+  EXPECT_EQ(g.ColumnTitle(0), QString::fromUtf8("우편번호"));
+  EXPECT_EQ(g.ColumnTitle(1), "DDD");  // the field name
+  EXPECT_EQ(g.ColumnTitle(2), QString::fromUtf8("전체주소"));
+  EXPECT_EQ(g.ColumnWidth(1), 50);
+  EXPECT_EQ(g.ColumnWidth(2), 590);
+  EXPECT_EQ(g.TitleFont().pixelSize(), 13);
+  EXPECT_TRUE(g.TitleFont().bold());
+  EXPECT_EQ(g.TitleFont().families(), app::GulimFamilies());
+  EXPECT_EQ(g.TitleColor(), QColor(128, 0, 0));
+  EXPECT_EQ(g.FontColor(), QColor(Qt::black));
+  EXPECT_EQ(g.Options(), dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines |
+                             dgTabs | dgRowSelect | dgConfirmDelete | dgCancelOnExit);
+  // The postal code has no width of its own: it follows its title in a
+  // larger title font, while the other two keep theirs.
+  const int zipWidth = g.ColumnWidth(0);
+  g.SetTitleFont(app::GulimFont(40, true));
+  EXPECT_GT(g.ColumnWidth(0), zipWidth);
+  EXPECT_EQ(g.ColumnWidth(1), 50);
+  EXPECT_EQ(g.ColumnWidth(2), 590);
+}
+
 TEST_F(FormLayout, ComponentsWithoutABand) {
   TFormMain& f = Form();
   EXPECT_TRUE(f.EditTemp->isHidden());

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <vector>
 
 #include "FormFixture.h"
 #include "platform/InstanceMarker.h"
@@ -84,6 +86,55 @@ TEST_F(FormLifecycle, OwnStagesEndWithTheFocusInTheSearchBox) {
   EXPECT_EQ(QApplication::focusWidget(), Form().edSearch);
   QApplication::processEvents();
   EXPECT_TRUE(Form().isVisible());  // the first instance stays
+}
+
+TEST_F(FormLifecycle, StartUpStagesRunInTheirOrder) {
+  // Each stage is seen by its own effect, and at that moment the state the
+  // other stages leave says which of them ran before it: the calendar text,
+  // the single-instance marker, the open table, the message switch (MSG=N
+  // unticks the box) and the focus in the search box.
+  PutIni("[QORVA]\nMSG=N\n");
+  PutPostalData();
+  TFormMain& f = Form();
+  f.InstanceMarkerName = QStringLiteral("TestMarkerStageOrder");
+  const QString lock = platform::InstanceMarker::LockPath(f.InstanceMarkerName);
+  ShowActive();
+  f.MemoDisp->setFocus();  // nothing of the start-up disables it
+  struct Seen {
+    QString stage;
+    bool calendar, marker, table, switched, focused;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
+  auto note = [&](const char* stage) {
+    seen.push_back({QString::fromLatin1(stage), !f.MemoDisp->toPlainText().isEmpty(),
+                    QFile::exists(lock), f.Table1->Active(), !f.CheckBoxMsg->isChecked(),
+                    QApplication::focusWidget() == f.edSearch});
+  };
+  QObject listening;  // ends the connections before seen goes
+  QObject::connect(f.MemoDisp, &QPlainTextEdit::textChanged, &listening, [&] { note("calendar"); });
+  f.Table1->AfterOpen = [&](TDataSet&) { note("postal"); };
+  QObject::connect(f.CheckBoxMsg, &QCheckBox::toggled, &listening, [&] { note("switch"); });
+  QObject::connect(qApp, &QApplication::focusChanged, &listening, [&](QWidget*, QWidget* now) {
+    if (now == f.edSearch) note("focus");
+  });
+  ASSERT_FALSE(QFile::exists(lock));
+  f.FormActivate();
+  f.Table1->AfterOpen = nullptr;
+  const std::vector<Seen> expected{
+      {"calendar", true, false, false, false, false},
+      {"postal", true, true, true, false, false},
+      {"switch", true, true, true, true, false},
+      {"focus", true, true, true, true, true},
+  };
+  ASSERT_EQ(seen.size(), expected.size());
+  for (size_t i = 0; i < seen.size(); ++i)
+    EXPECT_TRUE(seen[i] == expected[i])
+        << i << ": " << seen[i].stage.toStdString() << " calendar " << seen[i].calendar
+        << " marker " << seen[i].marker << " table " << seen[i].table << " switched "
+        << seen[i].switched << " focused " << seen[i].focused;
+  // The index was built on the way: its message is the only one.
+  EXPECT_EQ(messages_.Messages(), QStringList{QStringLiteral("6개 키 생성")});
 }
 
 TEST_F(FormLifecycle, AMissingTableEndsTheSequenceAtThePostalStage) {

@@ -3,38 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "ProcessRun.h"
 #include "SourceText.h"
+#include "ToolFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class Csv2DbfTool : public ::testing::Test {
+class Csv2DbfTool : public ToolFolder {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("csv2dbf-test-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Write(const std::string& name, const std::string& bytes) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
+  Csv2DbfTool() : ToolFolder("csv2dbf-test") {}
   ProcessResult Run(const std::string& csv, const std::string& dbf) {
     return RunCommand(Quoted(PF_CSV2DBF) + " " + Quoted(csv) + " " + Quoted(dbf));
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  fs::path dir_;
 };
 
 }  // namespace
@@ -47,7 +30,8 @@ TEST_F(Csv2DbfTool, AGoodListMakesTheTable) {
   EXPECT_EQ(r.exitCode, 0) << r.output;
   const std::string table = Read(dbf);
   ASSERT_EQ(table.size(), 129u + 1 + 7 + 4 + K("서울 강남구 개포1동 경남아파트").size() + 1);
-  EXPECT_FALSE(fs::exists(dbf + ".tmp"));
+  // The temporary file it was written through is gone.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
 TEST_F(Csv2DbfTool, AMalformedLineIsReportedWithItsNumberAndNothingIsWritten) {
@@ -62,7 +46,21 @@ TEST_F(Csv2DbfTool, AMalformedLineIsReportedWithItsNumberAndNothingIsWritten) {
   EXPECT_NE(r.output.find("bad.csv:4:"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("no table written"), std::string::npos) << r.output;
   EXPECT_FALSE(fs::exists(dbf));
-  EXPECT_FALSE(fs::exists(dbf + ".tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(Csv2DbfTool, ASeqOutOfRangeIsReportedWithItsLine) {
+  // "-0" once wrote before the first row; each is refused with its line now.
+  for (const char* seq : {"-0", "-1", "3", "2147483648"}) {
+    const std::string second = std::string("135-807,서울,강남구,개포2동,,") + seq;
+    const std::string csv =
+        Write("seq.csv", SourceCsv({"135-806,서울,강남구,개포1동,,1", second.c_str()}));
+    const std::string dbf = (dir_ / "POSTCODE.DBF").string();
+    ProcessResult r = Run(csv, dbf);
+    EXPECT_EQ(r.exitCode, 1) << seq << ": " << r.output;
+    EXPECT_NE(r.output.find("seq.csv:3: SEQ"), std::string::npos) << seq << ": " << r.output;
+    EXPECT_FALSE(fs::exists(dbf));
+  }
 }
 
 TEST_F(Csv2DbfTool, ARefusedListLeavesAnEarlierTableAsItWas) {

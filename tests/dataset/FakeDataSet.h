@@ -70,7 +70,6 @@ class FakeDataSet : public TDataSet {
     b = nullptr;
   }
   void InitRecord(char* b) override { std::memset(b, 0, 10); }
-  int GetRecordSize() override { return 9; }
   void GetBookmarkData(const char* b, void* d) override { std::memcpy(d, b + 5, 4); }
   void SetBookmarkData(char* b, const void* d) override { std::memcpy(b + 5, d, 4); }
   TBookmarkFlag GetBookmarkFlag(const char* b) override { return TBookmarkFlag(b[9]); }

@@ -159,6 +159,7 @@ TEST(DataSetWindow, ClosedDatasetRefusesMoves) {
   EXPECT_THROW(ds.MoveRows(1), EDatabaseError);
   try {
     ds.First();
+    ADD_FAILURE() << "First on a closed dataset did not raise";
   } catch (const EDatabaseError& e) {
     EXPECT_EQ(e.Message(), "Cannot perform this operation on a closed dataset");
   }

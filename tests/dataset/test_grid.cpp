@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QTest>
 
@@ -113,6 +114,17 @@ TEST_F(GridTest, TabMovesBetweenColumnsAndTitlesResize) {
   QApplication::sendEvent(grid.viewport(), &move);
   QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, QPoint(border + 30, y));
   EXPECT_EQ(grid.ColumnWidth(0), 110);
+}
+
+TEST_F(GridTest, AColumnWithoutWidthFitsItsTitleInTheTitleFont) {
+  const int col = grid.AddColumn("VALUE", QStringLiteral("A rather long column title"), -1);
+  const int before = grid.ColumnWidth(col);
+  QFont big = grid.TitleFont();
+  big.setPointSizeF(std::max(8.0, big.pointSizeF()) * 3);
+  grid.SetTitleFont(big);
+  EXPECT_GE(grid.ColumnWidth(col),
+            QFontMetrics(big).horizontalAdvance(QStringLiteral("A rather long column title")));
+  EXPECT_GT(grid.ColumnWidth(col), before);
 }
 
 TEST_F(GridTest, ClosedDatasetShowsNoRows) {

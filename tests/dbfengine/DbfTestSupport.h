@@ -2,7 +2,6 @@
 // dBASE III writer for synthetic tables and CP949 conversion through iconv.
 #pragma once
 
-#include <iconv.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Cp949Text.h"
 #include "DbfImage.h"
 #include "libs/dbfengine/dbfengine.h"
 
@@ -23,15 +23,7 @@ inline std::string fixture(const std::string& name) {
 
 // UTF-8 source text to CP949 bytes.
 inline std::string cp949(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP949", "UTF-8");
-  std::string out(utf8.size() * 2 + 4, '\0');
-  char* in = const_cast<char*>(utf8.data());
-  size_t inLeft = utf8.size(), outLeft = out.size();
-  char* o = out.data();
-  iconv(cd, &in, &inLeft, &o, &outLeft);
-  iconv_close(cd);
-  out.resize(out.size() - outLeft);
-  return out;
+  return testsupport::Cp949(utf8);
 }
 
 inline std::string padded(const std::string& s, size_t width) {

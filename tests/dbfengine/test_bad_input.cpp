@@ -46,8 +46,8 @@ TEST_F(DbfBadInput, FilesThatAreNotTables) {
 }
 
 TEST_F(DbfBadInput, TruncatedOrInconsistentHeaders) {
-  EXPECT_EQ(open(good_.substr(0, 20), DBE_E_NOT_DBF), 0) << "shorter than a header";
-  EXPECT_EQ(open(good_.substr(0, 50), DBE_E_CORRUPT), 0) << "field list cut off";
+  EXPECT_EQ(open(good_.substr(0, 20), DBE_E_TRUNCATED), 0) << "shorter than a header";
+  EXPECT_EQ(open(good_.substr(0, 50), DBE_E_TRUNCATED), 0) << "field list cut off";
   std::string noTerminator = good_;
   noTerminator[32 + 64] = 'X';  // where 0x0D stands
   EXPECT_EQ(open(noTerminator, DBE_E_CORRUPT), 0);
@@ -62,7 +62,7 @@ TEST_F(DbfBadInput, TruncatedOrInconsistentHeaders) {
   EXPECT_EQ(open(badName, DBE_E_CORRUPT), 0);
   std::string hugeHeader = good_;
   hugeHeader[8] = '\xFF', hugeHeader[9] = '\x7F';
-  EXPECT_EQ(open(hugeHeader, DBE_E_CORRUPT), 0);
+  EXPECT_EQ(open(hugeHeader, DBE_E_TRUNCATED), 0) << "header longer than the file";
 }
 
 TEST_F(DbfBadInput, RecordCountBeyondTheFileUsesTheRecordsPresent) {
@@ -75,6 +75,7 @@ TEST_F(DbfBadInput, RecordCountBeyondTheFileUsesTheRecordsPresent) {
   ASSERT_TRUE(t.ok());
   EXPECT_EQ(dbe_Error(), DBE_E_SHORT);
   EXPECT_EQ(dbe_RecCount(), 2);
+  EXPECT_EQ(dbe_SysProp(3003, nullptr), 100) << "the count the header states";
   EXPECT_EQ(walk(), (std::vector<int32_t>{1, 2}));
   dbe_Go(3);
   EXPECT_TRUE(dbe_Eof());

@@ -20,14 +20,22 @@ TEST(DbfFixtures, DbaseThreeFromPythonDbf) {
   EXPECT_EQ(str(dbe_FieldType("pop")), "N");
   EXPECT_EQ(str(dbe_FieldType("SINCE")), "D");
   EXPECT_EQ(str(dbe_FieldType("CITY")), "L");
-  EXPECT_EQ(dbe_FieldOffset("ZIPCODE"), 1);
-  EXPECT_EQ(dbe_FieldOffset("DDD"), 8);
-  EXPECT_EQ(dbe_FieldOffset("ADDR"), 12);
+  // Positions count from 1 with the deletion flag as position 1.
+  EXPECT_EQ(dbe_FieldOffset("ZIPCODE"), 2);
+  EXPECT_EQ(dbe_FieldOffset("DDD"), 9);
+  EXPECT_EQ(dbe_FieldOffset("ADDR"), 13);
+  EXPECT_EQ(dbe_FieldOffset("NOSUCH"), 0);
   EXPECT_EQ(dbe_FieldWidth("ADDR"), 40);
   EXPECT_EQ(dbe_FieldWidth("AREA"), 7);
   EXPECT_EQ(dbe_FieldDecimals("AREA"), 2);
 
   dbe_Go(1);
+  // Position - 1 is the field's byte index in the raw record.
+  std::string raw(static_cast<size_t>(dbe_RecSize()), '\0');
+  dbe_GetRecord(raw.data());
+  EXPECT_EQ(raw.substr(0, 1), " ");
+  EXPECT_EQ(raw.substr(dbe_FieldOffset("ZIPCODE") - 1, 7), "135-080");
+  EXPECT_EQ(raw.substr(dbe_FieldOffset("DDD") - 1, 4), "02  ");
   EXPECT_EQ(str(dbe_GetString("ZIPCODE")), "135-080");
   EXPECT_EQ(str(dbe_GetString("DDD")), "02  ");
   EXPECT_EQ(str(dbe_GetString("ADDR")), padded(cp949("서울특별시 강남구 역삼동"), 40));

@@ -192,6 +192,21 @@ TEST_F(DbfNavigation, MarksAfterClearVisitExactlyTheMarkedRecords) {
   dbe_Skip(-1);
   EXPECT_TRUE(dbe_Bof());
   EXPECT_EQ(dbe_RecNo(), 2);
+  // Unmarking every mark leaves the set in force with no record in it: no row
+  // is shown until the next query clears it.
+  dbe_SetQueryBit(2, 0);
+  dbe_SetQueryBit(9, 0);
+  EXPECT_TRUE(walk().empty());
+  EXPECT_EQ(dbe_QueryRecCount(), 0);
+  EXPECT_EQ(dbe_Count(), 0);
+  dbe_GoTop();
+  EXPECT_TRUE(dbe_Eof());
+  EXPECT_EQ(dbe_Query(""), 1);
+  EXPECT_EQ(walk().size(), 10u);
+  dbe_SetQueryBit(4, 0);  // unmarking before any mark puts no set in force
+  EXPECT_EQ(walk().size(), 10u);
+  dbe_SetQueryBit(2, -1);
+  dbe_SetQueryBit(9, -1);
   // Out of range marks answer an error and change nothing.
   dbe_ClearError();
   dbe_SetQueryBit(0, -1);

@@ -85,6 +85,25 @@ TEST_F(FtsApiTest, NullArgumentsAndModes) {
   EXPECT_EQ(3, FtsNumRecs(h_));
 }
 
+TEST_F(FtsApiTest, MatchWithoutAHandleAnswersAsVerify) {
+  const char* records[] = {" 135-806 Seoul Gangnam", " abc def", " ABCDEF", "", " x"};
+  const char* texts[] = {"gangnam seoul", "def abc", "cde",        "ABC", "  ",
+                         "\xB0",          "x",       "ABC\xBA\xF4"};
+  for (const char* r : records)
+    for (const char* t : texts)
+      for (int32_t mode = 1; mode <= 3; ++mode)
+        EXPECT_EQ(FtsVerify(h_, r, t, mode), FtsMatch(r, t, mode))
+            << '"' << r << "\" \"" << t << "\" " << mode;
+  EXPECT_EQ(1, FtsMatch(" Seoul Gangnam", "GANGNAM", 3));
+  EXPECT_EQ(0, FtsMatch(" Seoul Gangnam", "Busan", 3));
+  EXPECT_EQ(FTS_ERR_ARG, FtsMatch(nullptr, "a", 3));
+  EXPECT_EQ(FTS_ERR_ARG, FtsMatch("a", nullptr, 3));
+  EXPECT_EQ(FTS_ERR_ARG, FtsMatch("a", "a", 4));
+  EXPECT_EQ(FTS_ERR_TOO_LONG, FtsMatch("a", std::string(FTS_MAX_TEXT + 1, 'a').c_str(), 3));
+  const std::string unterminated(FTS_MAX_RECORD + 1, 'a');
+  EXPECT_EQ(FTS_ERR_RECORD, FtsMatch(unterminated.c_str(), "a", 3));
+}
+
 TEST(FtsHandles, BadAndClosedHandlesAnswerAnError) {
   for (int32_t h : {0, -1, -13, 7777, 0x7FFFFFFF}) {
     EXPECT_EQ(FTS_ERR_HANDLE, FtsAdd(h, " x"));

@@ -1,5 +1,7 @@
 // The index file: round trip, validation at open, and the atomic write.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,12 +86,14 @@ TEST(FtsFile, HeaderAsDocumented) {
   std::string image = ReadFile(path);
   ASSERT_GE(image.size(), 64u);
   EXPECT_EQ("PFFTSIDX", image.substr(0, 8));
-  EXPECT_EQ(2u, Field32(image, 8));    // version
-  EXPECT_EQ(64u, Field32(image, 12));  // header size
-  EXPECT_EQ(2u, Field32(image, 16));   // records
-  EXPECT_EQ(3u, Field32(image, 20));   // keys: a, b, ab
+  EXPECT_EQ(2u, Field32(image, 8));     // version
+  EXPECT_EQ(320u, Field32(image, 12));  // header size
+  EXPECT_EQ(2u, Field32(image, 16));    // records
+  EXPECT_EQ(3u, Field32(image, 20));    // keys: a, b, ab
   EXPECT_EQ(image.size(), Field32(image, 24));
-  EXPECT_EQ(64u + 3 * 20, Field32(image, 40));  // postings offset
+  EXPECT_EQ(320u, Field32(image, 32));                       // dictionary offset
+  EXPECT_EQ(320u + 3 * 20, Field32(image, 40));              // postings offset
+  EXPECT_EQ(std::string(256, '\0'), image.substr(64, 256));  // no source tag
   const uint32_t stored = Field32(image, 56);
   image.replace(56, 4, std::string(4, '\0'));
   EXPECT_EQ(Crc32cBitwise(image), stored);
@@ -112,6 +116,118 @@ TEST(FtsFile, HeaderAsDocumented) {
       FtsClose(h);
     }
   }
+}
+
+// The checksum of an image whose header was changed, stored as FORMAT.md says.
+void Reseal(std::string& image) {
+  image.replace(56, 4, std::string(4, '\0'));
+  const uint32_t crc = Crc32cBitwise(image);
+  for (int i = 0; i < 4; ++i) image[56 + i] = static_cast<char>(crc >> (8 * i));
+}
+
+void Put32(std::string& image, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) image[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+TEST(FtsFile, TheSourceTagIsStoredAndReadBack) {
+  TempDir dir;
+  const std::string path = dir.File("tag.fts");
+  const std::string tag = "size=123 crc32c=89abcdef";
+  int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_EQ(0, FtsSetTag(h, "first"));
+  EXPECT_EQ(0, FtsSetTag(h, tag.c_str()));  // the last one counts
+  EXPECT_EQ(int32_t(tag.size()), FtsGetTag(h, nullptr, 0));
+  FtsAdd(h, " ab");
+  ASSERT_EQ(0, FtsClose(h));
+  const std::string image = ReadFile(path);
+  EXPECT_EQ(tag.size(), static_cast<unsigned char>(image[64]));
+  EXPECT_EQ(tag, image.substr(65, tag.size()));
+  EXPECT_EQ(std::string(255 - tag.size(), '\0'), image.substr(65 + tag.size(), 255 - tag.size()));
+
+  h = FtsOpen(path.c_str(), 20, 1);
+  ASSERT_GT(h, 0);
+  char buf[FTS_MAX_TAG + 1];
+  EXPECT_EQ(int32_t(tag.size()), FtsGetTag(h, buf, sizeof buf));
+  EXPECT_EQ(tag, std::string(buf));
+  // A short buffer gets the start of the tag and its zero byte; the length is the whole.
+  char small[5] = {'x', 'x', 'x', 'x', 'x'};
+  EXPECT_EQ(int32_t(tag.size()), FtsGetTag(h, small, sizeof small));
+  EXPECT_EQ(std::string("size"), small);
+  EXPECT_EQ(FTS_ERR_ARG, FtsGetTag(h, buf, -1));
+  EXPECT_EQ(FTS_ERR_ARG, FtsGetTag(h, nullptr, 4));
+  EXPECT_EQ(FTS_ERR_STATE, FtsSetTag(h, "later"));  // an open index is read-only
+  FtsClose(h);
+  EXPECT_EQ(FTS_ERR_HANDLE, FtsGetTag(h, buf, sizeof buf));
+  EXPECT_EQ(FTS_ERR_HANDLE, FtsSetTag(h, "x"));
+
+  // Without a tag, the tag is empty.
+  ASSERT_EQ(0, BuildIndex(path, {" ab"}));
+  h = FtsOpen(path.c_str(), 20, 1);
+  buf[0] = 'x';
+  EXPECT_EQ(0, FtsGetTag(h, buf, sizeof buf));
+  EXPECT_EQ('\0', buf[0]);
+  FtsClose(h);
+}
+
+TEST(FtsFile, TagsOfTheLimitsAndBeyond) {
+  TempDir dir;
+  const std::string path = dir.File("tag.fts");
+  int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  EXPECT_EQ(FTS_ERR_ARG, FtsSetTag(h, nullptr));
+  EXPECT_EQ(FTS_ERR_TOO_LONG, FtsSetTag(h, std::string(256, 't').c_str()));
+  const std::string longest(255, '\xB0');
+  EXPECT_EQ(0, FtsSetTag(h, longest.c_str()));
+  ASSERT_EQ(0, FtsClose(h));
+  h = FtsOpen(path.c_str(), 20, 1);
+  char buf[FTS_MAX_TAG + 1];
+  EXPECT_EQ(255, FtsGetTag(h, buf, sizeof buf));
+  EXPECT_EQ(longest, std::string(buf));
+  FtsClose(h);
+}
+
+TEST(FtsFile, ABadTagAreaOrAnOlderVersionFailsToOpen) {
+  TempDir dir;
+  const std::string path = dir.File("t.fts");
+  int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  FtsSetTag(h, "abc");
+  FtsAdd(h, " ab");
+  ASSERT_EQ(0, FtsClose(h));
+  const std::string image = ReadFile(path);
+  const std::string bad = dir.File("bad.fts");
+  // Each change resealed with a valid checksum: only the tag rules refuse it.
+  std::string copy = image;
+  copy[64] = 5;  // the length takes in zero padding
+  Reseal(copy);
+  WriteFile(bad, copy);
+  EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(bad.c_str(), 20, 1));
+  copy = image;
+  copy[300] = 'x';  // a byte after the tag
+  Reseal(copy);
+  WriteFile(bad, copy);
+  EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(bad.c_str(), 20, 1));
+  copy = image;
+  copy[64] = 2;  // a shorter tag with its last byte still set
+  Reseal(copy);
+  WriteFile(bad, copy);
+  EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(bad.c_str(), 20, 1));
+  copy = image;  // unchanged but resealed: opens
+  Reseal(copy);
+  WriteFile(bad, copy);
+  h = FtsOpen(bad.c_str(), 20, 1);
+  EXPECT_GT(h, 0);
+  FtsClose(h);
+
+  // The same index as the first format wrote it: a 64-byte header.
+  std::string v1 = image.substr(0, 64) + image.substr(320);
+  Put32(v1, 8, 1);
+  Put32(v1, 12, 64);
+  Put32(v1, 24, static_cast<uint32_t>(v1.size()));
+  Put32(v1, 32, 64);
+  Put32(v1, 40, Field32(image, 40) - 256);
+  Reseal(v1);
+  WriteFile(bad, v1);
+  EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(bad.c_str(), 20, 1));
 }
 
 TEST(FtsFile, TruncatedAtEveryLengthFailsToOpen) {
@@ -197,6 +313,54 @@ TEST(FtsFile, BuildKilledHalfWayLeavesTheOldFile) {
   waitpid(child, &status, 0);
   EXPECT_EQ(old, ReadFile(path));
   EXPECT_EQ(1u, EntriesIn(dir.Path()));
+}
+
+TEST(FtsFile, AnOpenIndexCutOrReplacedOnDiskAnswersAsAtOpen) {
+  TempDir dir;
+  const std::string path = dir.File("POSTCODE.FTS");
+  const auto records = FirstRecords(3000);
+  ASSERT_EQ(0, BuildIndex(path, records));
+  const int32_t h = FtsOpen(path.c_str(), 20, 1);
+  ASSERT_GT(h, 0);
+  const char* text = "\xB0\xB3\xC6\xF7\x31\xB5\xBF";  // 개포1동
+  ASSERT_GT(FtsSet(h, text), 0);
+  const std::vector<int32_t> before = Candidates(h);
+  fs::resize_file(path, 100);  // truncate -s 100
+  EXPECT_EQ(static_cast<int32_t>(before.size()), FtsSet(h, text));
+  EXPECT_EQ(before, Candidates(h));
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << "another file now";
+  EXPECT_EQ(static_cast<int32_t>(before.size()), FtsSet(h, text));
+  EXPECT_EQ(before, Candidates(h));
+  EXPECT_EQ(1, FtsVerify(h, records[before[0] - 1].c_str(), text, 3));
+  EXPECT_EQ(3000, FtsNumRecs(h));
+  EXPECT_EQ(0, FtsClose(h));
+  EXPECT_EQ(FTS_ERR_FORMAT, FtsOpen(path.c_str(), 20, 1)) << "opened again: what is there now";
+}
+
+TEST(FtsFile, LeftoversOfAKilledBuildGoAtTheNextBuildButNotALiveOnesFile) {
+  TempDir dir;
+  const std::string path = dir.File("POSTCODE.FTS");
+  // What a build killed between its write and its rename leaves behind.
+  const std::string stale = dir.File(".POSTCODE.FTS.tmp-Ab3dEf");
+  WriteFile(stale, "half an index");
+  // A temporary file that a live writer holds (locked) is not a leftover.
+  const std::string live = dir.File(".POSTCODE.FTS.tmp-Zz9yXw");
+  WriteFile(live, "being written");
+  const int held = open(live.c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(0, flock(held, LOCK_EX));
+  // Files of other names stay as they are.
+  const std::string other = dir.File(".OTHER.FTS.tmp-Ab3dEf");
+  WriteFile(other, "x");
+  const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(live));
+  EXPECT_TRUE(fs::exists(other));
+  FtsAdd(h, " new");
+  EXPECT_EQ(0, FtsClose(h));
+  close(held);
+  EXPECT_EQ(4u - 1u, EntriesIn(dir.Path()));  // the index, the live file, the other
 }
 
 TEST(FtsFile, UnwritableFolderAtCloseReportsAndLeavesNothing) {

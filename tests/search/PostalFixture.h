@@ -22,6 +22,8 @@
 #include <memory>
 
 #include "Cp949Check.h"
+#include "EngineIndex.h"
+#include "PostalTables.h"
 #include "PostcodeDbf.h"
 #include "dataset/DBGrid.h"
 #include "dataset/DataSource.h"
@@ -33,21 +35,12 @@
 
 namespace searchtest {
 
+using testsupport::MakeIndex;
+using testsupport::WritePostcodeTable;
+using testsupport::WriteSmallTable;
+
 inline std::string Cp949(const char* utf8) {
   return postal::Cp949FromUtf8(utf8);
-}
-
-// Writes POSTCODE.DBF into folder from source rows (UTF-8, without the header).
-inline void WritePostcodeTable(const std::string& folder, std::initializer_list<const char*> rows) {
-  std::string csv = "ZIPCODE,SIDO,GUGUN,DONG,BUNJI,SEQ\r\n";
-  for (const char* r : rows) csv += Cp949(r) + "\r\n";
-  postal::ConvertError e;
-  auto parsed = postal::ParseSourceCsv(csv, &e);
-  ASSERT_TRUE(parsed.has_value()) << e.line << ": " << e.reason;
-  auto table = postal::BuildPostcodeDbf(*parsed, &e);
-  ASSERT_TRUE(table.has_value()) << e.reason;
-  std::string why;
-  ASSERT_TRUE(postal::WriteFileAtomically(folder + "/POSTCODE.DBF", *table, &why)) << why;
 }
 
 class TempFolder {
@@ -64,20 +57,6 @@ class TempFolder {
  private:
   std::string path_;
 };
-
-// Six rows: three of 개포1동, one of 개포2동, one whose two words hold every
-// pair of 가나다 but not the word (a candidate that verification rejects), one
-// of 부산.
-inline void WriteSmallTable(const std::string& folder) {
-  WritePostcodeTable(folder, {
-                                 "135-806,서울,강남구,개포1동 경남아파트,,1",
-                                 "135-807,서울,강남구,개포1동 우성3차아파트,(1∼6동),2",
-                                 "135-240,서울,강남구,개포2동,,3",
-                                 "135-770,서울,강남구,개포1동 주공아파트,(1∼16동),4",
-                                 "612-020,부산,해운대구,가나 나다,,5",
-                                 "135-999,서울,강남구,역삼동 끝,,6",
-                             });
-}
 
 class PostalFixture : public ::testing::Test {
  protected:

@@ -52,6 +52,15 @@ TEST(FtsLibraryCheck, BrokenLibraryShowsTheMessage) {
   EXPECT_EQ(nullptr, LoadFtsLibrary());
 }
 
+TEST(FtsLibraryCheck, ALibraryLackingOneEntryPointShowsTheMessage) {
+  // It loads, but every search would fail: refused before the window exists.
+  LibraryFolder folder(QStringLiteral(PF_FTS_WITHOUT_MATCH_DIR));
+  platform::MessageRecorder messages;
+  EXPECT_FALSE(CheckFtsLibraryAvailable());
+  EXPECT_EQ(QStringList{kMissingMessage}, messages.Messages());
+  EXPECT_EQ(nullptr, LoadFtsLibrary());
+}
+
 TEST(FtsComponent, ForwardsEveryCallWithItsHandle) {
   QTemporaryDir dir;
   const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("POSTCODE.FTS")));
@@ -86,6 +95,10 @@ TEST(FtsComponent, ForwardsEveryCallWithItsHandle) {
   EXPECT_EQ(0, fts.FtsVerify(rec, "seoul gaepo", 0));
   EXPECT_EQ(1, fts.FtsVerify(rec, "Seoul Gaepo", 0));
   EXPECT_EQ(FTS_ERR_ARG, fts.FtsVerify(rec, "Seoul", 3));  // mode 4 does not exist
+  // FtsMatch: the same answers without the index.
+  EXPECT_EQ(1, fts.FtsMatch(rec, "gaepo SEOUL", 2));
+  EXPECT_EQ(0, fts.FtsMatch(rec, "gaepo SEOUL", 1));
+  EXPECT_EQ(FTS_ERR_ARG, fts.FtsMatch(rec, "Seoul", 3));
   EXPECT_EQ(0, fts.FtsClose());
   EXPECT_EQ(FTS_ERR_HANDLE, fts.FtsClose());
 }
@@ -113,6 +126,7 @@ TEST(FtsComponent, UnboundLibraryAnswersAnErrorForEveryCall) {
   EXPECT_EQ(FTS_ERR_NO_LIBRARY, fts.FtsVerify(" a", "a", 2));
   EXPECT_EQ(FTS_ERR_NO_LIBRARY, fts.FtsNumRecs());
   EXPECT_EQ(FTS_ERR_NO_LIBRARY, fts.FtsClose());
+  EXPECT_EQ(FTS_ERR_NO_LIBRARY, fts.FtsMatch(" a", "a", 2));
   EXPECT_FALSE(QFile::exists(QStringLiteral("x.fts")));
 }
 

@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "PostalFixture.h"
+#include "libs/ftsindex/ftsindex.h"
+#include "search/TableTag.h"
 
 using searchtest::PostalFixture;
 
@@ -166,19 +168,63 @@ TEST_F(PostalData, AnEmptyTableMakesAnEmptyIndex) {
   EXPECT_TRUE(CheckBoxMsg->isVisible());
 }
 
-TEST_F(PostalData, AWorkingDirectoryThatTakesNoFileGivesOneClearMessage) {
+TEST_F(PostalData, AWorkingDirectoryThatTakesNoFileSaysWhyWhereAndHowTheSearchGoesOn) {
   // The working directory is gone: the index cannot be created there.
   searchtest::TempFolder gone;
   ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(gone.path())));
   std::filesystem::remove_all(gone.path());
   Open();
   ASSERT_EQ(messages.Messages().size(), 1) << messages.Messages().join('|').toStdString();
-  EXPECT_TRUE(messages.Messages()[0].startsWith(QStringLiteral("FTS 인덱스를 만들 수 없습니다")))
-      << messages.Messages()[0].toStdString();
+  const QString& m = messages.Messages()[0];
+  EXPECT_TRUE(m.startsWith(QStringLiteral("FTS 인덱스를 만들 수 없습니다.\r\r인덱스 파일: ")))
+      << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("POSTCODE.FTS\r이유: 작업 폴더가 없습니다.")))
+      << m.toStdString();
+  EXPECT_TRUE(m.contains(QStringLiteral("인덱스 없이 찾습니다"))) << m.toStdString();
+  EXPECT_EQ(fts_.IndexHandle, 0);
   EXPECT_TRUE(CheckBoxMsg->isVisible());
   EXPECT_FALSE(Gauge1->isVisible());
   EXPECT_TRUE(edSearch->isEnabled());
   QDir::setCurrent(QString::fromStdString(work_.path()));
+}
+
+TEST_F(PostalData, AFailedSaveShowsItsOwnMessageAndNoKeyCount) {
+  // The working directory disappears while the records are added: the
+  // index is made but cannot be written.
+  QObject::connect(Gauge1, &QProgressBar::valueChanged, [this](int v) {
+    if (v == 1) std::filesystem::remove_all(work_.path());
+  });
+  Open();
+  ASSERT_EQ(messages.Messages().size(), 1) << messages.Messages().join('|').toStdString();
+  const QString& m = messages.Messages()[0];
+  EXPECT_TRUE(m.startsWith(QStringLiteral("FTS 인덱스를 저장할 수 없습니다.\r\r인덱스 파일: ")))
+      << m.toStdString();
+  EXPECT_FALSE(m.contains(QStringLiteral("키 생성")));
+  EXPECT_EQ(fts_.IndexHandle, 0) << "no index is open: the search reads the table";
+  EXPECT_EQ(watch.moves, 6);
+  std::filesystem::create_directories(work_.path());  // for the fixture's end
+}
+
+TEST_F(PostalData, ATableCutInsideItsRecordsWarnsWithTheCountPresent) {
+  const std::string table = tables_.file("POSTCODE.DBF");
+  const auto size = std::filesystem::file_size(table);
+  const auto recordSize = static_cast<std::uintmax_t>([&] {
+    std::ifstream in(table, std::ios::binary);
+    unsigned char h[12];
+    in.read(reinterpret_cast<char*>(h), sizeof h);
+    return h[10] | h[11] << 8;
+  }());
+  // The end-of-file byte, the sixth record and half of the fifth cut off.
+  std::filesystem::resize_file(table, size - 1 - recordSize - recordSize / 2);
+  Open();
+  ASSERT_EQ(messages.Messages().size(), 2) << messages.Messages().join('|').toStdString();
+  EXPECT_TRUE(
+      messages.Messages()[0].startsWith(QStringLiteral("우편번호 자료 파일이 잘려 있습니다: ")));
+  EXPECT_TRUE(
+      messages.Messages()[0].contains(QStringLiteral("적힌 6개 중 온전한 4개 자료만 있습니다")))
+      << messages.Messages()[0].toStdString();
+  EXPECT_EQ(messages.Messages()[1], QStringLiteral("4개 키 생성"));
+  EXPECT_EQ(table_->RecCount(), 4);
 }
 
 TEST_F(PostalData, AMissingTableRaisesAndTheClosingStageThenDoesNothing) {
@@ -201,4 +247,95 @@ TEST_F(PostalData, TheClosingStageClosesIndexBufferAndTable) {
   fts_.IndexHandle = handle;
   EXPECT_LT(fts_.FtsNumRecs(), 0);
   fts_.IndexHandle = 0;
+}
+
+namespace {
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+}  // namespace
+
+TEST_F(PostalData, AnIndexOfAnEarlierStateOfTheTableIsBuiltAgain) {
+  Open();
+  const size_t header = 129, size = static_cast<size_t>(table_->RecordSize());
+  search::ClosePostalData(parts);
+  const std::string tablePath = tables_.file("POSTCODE.DBF");
+  const std::string table = ReadBytes(tablePath);
+
+  // Rewritten with the same bytes (a new file, a new time): the index stays.
+  WriteBytes(tablePath, table);
+  messages.Clear();
+  Open();
+  EXPECT_TRUE(messages.Messages().isEmpty()) << messages.Messages().join('|').toStdString();
+  search::ClosePostalData(parts);
+
+  // One address edited in place, the size unchanged: 역삼동 of the last
+  // record becomes 삼성동.
+  std::string edited = table;
+  const std::string from = searchtest::Cp949("역삼동"), to = searchtest::Cp949("삼성동");
+  const size_t at = edited.find(from);
+  ASSERT_NE(at, std::string::npos);
+  edited.replace(at, from.size(), to);
+  ASSERT_EQ(edited.size(), table.size());
+  WriteBytes(tablePath, edited);
+  messages.Clear();
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  ASSERT_GT(fts_.FtsSet(to.c_str()), 0);
+  EXPECT_EQ(fts_.FtsNextRec(), 6);
+  EXPECT_EQ(fts_.FtsSet(from.c_str()), FTS_ERR_NO_KEY);
+  search::ClosePostalData(parts);
+
+  // Two records swapped: the same bytes in another order.
+  std::string swapped = edited;
+  swapped.replace(header, size, edited.substr(header + size, size));
+  swapped.replace(header + size, size, edited.substr(header, size));
+  WriteBytes(tablePath, swapped);
+  messages.Clear();
+  Open();
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+  ASSERT_GT(fts_.FtsSet(searchtest::Cp949("우성3차아파트").c_str()), 0);
+  EXPECT_EQ(fts_.FtsNextRec(), 1);
+}
+
+TEST_F(PostalData, AnIndexWithoutTheTablesTagIsBuiltAgain) {
+  // Six records, as many as the table has, but built without a tag (as by
+  // another program) or with another table's tag.
+  for (const char* tag : {static_cast<const char*>(nullptr), "size=1 crc32c=00000000"}) {
+    {
+      TFts other;
+      ASSERT_GT(other.FtsCreate("POSTCODE.FTS", 20, 2, 1, 1), 0);
+      if (tag) other.FtsSetTag(tag);
+      for (int i = 0; i < 6; ++i) other.FtsAdd(" 135-80602  x");
+      ASSERT_EQ(other.FtsClose(), 0);
+    }
+    messages.Clear();
+    Open();
+    EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("6개 키 생성")});
+    char stored[FTS_MAX_TAG + 1];
+    ASSERT_GT(fts_.FtsGetTag(stored, sizeof stored), 0);
+    EXPECT_EQ(std::string(stored), search::TableTag(tables_.file("POSTCODE.DBF")));
+    search::ClosePostalData(parts);
+  }
+}
+
+TEST(TableTag, NamesTheBytesOfTheFile) {
+  searchtest::TempFolder folder;
+  const std::string path = folder.file("t.dbf");
+  WriteBytes(path, "123456789");
+  // CRC-32C of "123456789" is E3069283.
+  EXPECT_EQ(search::TableTag(path), "size=9 crc32c=e3069283");
+  WriteBytes(path, "123456780");
+  EXPECT_NE(search::TableTag(path), "size=9 crc32c=e3069283");
+  EXPECT_EQ(search::TableTag(folder.file("missing.dbf")), "");
+  EXPECT_EQ(search::TableTag(folder.path()), "");  // a folder is no table
+  EXPECT_FALSE(search::TagsMatch("", ""));
+  EXPECT_TRUE(search::TagsMatch("size=9 crc32c=e3069283", "size=9 crc32c=e3069283"));
 }

@@ -67,3 +67,15 @@ TEST_F(ResultActions, ThePositionCountsAlongDuringABuild) {
     EXPECT_TRUE(captions.contains(QStringLiteral("%1 / 6").arg(i)))
         << captions.join('|').toStdString();
 }
+
+TEST_F(ResultActions, TheTableIsNamedWithItsDateAndRecordCount) {
+  EXPECT_EQ(search::LoadedTableToolTip(*table_),
+            QStringLiteral("POSTCODE.DBF: 2017-05-31, 6개 레코드"));
+  // The opening stage puts it on the position display.
+  search::ClosePostalData(parts);
+  QWidget display;
+  parts.panRecPos = &display;
+  Open();
+  parts.panRecPos = nullptr;
+  EXPECT_EQ(display.toolTip(), QStringLiteral("POSTCODE.DBF: 2017-05-31, 6개 레코드"));
+}

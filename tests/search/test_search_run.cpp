@@ -1,6 +1,8 @@
 // The search entry and RunSearch over a small table with its built index.
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
+#include <filesystem>
 
 #include "PostalFixture.h"
 #include "platform/Cp949.h"
@@ -87,6 +89,11 @@ TEST_F(SearchRun, EveryWordAnywhereInTheRawRecord) {
 TEST_F(SearchRun, NoKeyAndNoDataEndWithTheirMessageAndAClearQuerySet) {
   Search(QStringLiteral("개포1동"));
   messages.Clear();
+  // The clock stands still while each message is up.
+  std::vector<bool> clockRunningWhileShown;
+  messages.whileShown = [&](const QString&) {
+    clockRunningWhileShown.push_back(Timer1->isActive());
+  };
   EXPECT_EQ(Search(QStringLiteral("없는말")), 0);
   EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("FTS 인덱스에 키 없음!")});
   EXPECT_EQ(Shown(), all_);
@@ -98,6 +105,7 @@ TEST_F(SearchRun, NoKeyAndNoDataEndWithTheirMessageAndAClearQuerySet) {
   EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("자료 없음!")});
   EXPECT_EQ(Shown(), all_);
   EXPECT_TRUE(Timer1->isActive());
+  EXPECT_EQ(clockRunningWhileShown, (std::vector<bool>{false, false}));
 }
 
 TEST_F(SearchRun, CandidatesThatDoNotVerifyEndNotFound) {
@@ -133,20 +141,34 @@ TEST_F(SearchRun, SpacesAroundTheTextReachTheLibrary) {
   EXPECT_EQ(Shown(), (std::vector<int>{3}));
 }
 
-TEST_F(SearchRun, LongTextIsCutAtACharacterBoundary) {
+TEST_F(SearchRun, ATextOver255BytesIsRefusedNotSearchedShortened) {
   TSearchText text{};
-  // 128 Hangul syllables are 256 bytes: 127 of them fit.
-  ASSERT_TRUE(search::FillSearchText(QString(128, QChar(0xAC00)), text));
+  using search::TSearchTextFill;
+  // 127 Hangul syllables are 254 bytes; one ASCII letter more makes 255.
+  EXPECT_EQ(search::FillSearchText(QString(127, QChar(0xAC00)), text), TSearchTextFill::Filled);
   EXPECT_EQ(std::strlen(text.data()), 254u);
-  // One ASCII letter first: 1 + 127 * 2 = 255 bytes fit exactly.
-  ASSERT_TRUE(search::FillSearchText(QStringLiteral("a") + QString(128, QChar(0xAC00)), text));
+  EXPECT_EQ(search::FillSearchText(QStringLiteral("a") + QString(127, QChar(0xAC00)), text),
+            TSearchTextFill::Filled);
   EXPECT_EQ(std::strlen(text.data()), 255u);
-  EXPECT_EQ(platform::FromCp949(QByteArray(text.data())),
-            QStringLiteral("a") + QString(127, QChar(0xAC00)));
-  // The search itself runs on the cut text and ends as usual.
-  EXPECT_EQ(Search(QString(300, QChar(0xAC00))), 0);
-  EXPECT_EQ(messages.Messages().size(), 1);
-  EXPECT_EQ(std::strlen(searchText_.data()), 254u);
+  EXPECT_EQ(search::FillSearchText(QString(128, QChar(0xAC00)), text), TSearchTextFill::TooLong);
+  EXPECT_EQ(text[0], '\0');
+  // Blanks around a text that fits without them change no match: they go.
+  EXPECT_EQ(search::FillSearchText(QString(10, ' ') + QString(127, QChar(0xAC00)) + "  ", text),
+            TSearchTextFill::Filled);
+  EXPECT_EQ(platform::FromCp949(QByteArray(text.data())), QString(127, QChar(0xAC00)));
+
+  // In the search: 개포1동 and, past byte 255, 역삼동. Cut to its first 255
+  // bytes it would show the three rows of 개포1동; it is refused instead.
+  const QString longText = QStringLiteral("개포1동") + QString(250, ' ') + QStringLiteral("역삼동");
+  EXPECT_EQ(Search(longText), 0);
+  EXPECT_EQ(messages.Messages(), QStringList{search::TooLongMessage()});
+  EXPECT_EQ(Shown(), all_);
+  EXPECT_EQ(QApplication::focusWidget(), edSearch);
+  EXPECT_TRUE(Timer1->isActive());
+  // The same words without the padding are searched as usual: no row has both.
+  messages.Clear();
+  EXPECT_EQ(Search(QStringLiteral("개포1동 역삼동")), 0);
+  EXPECT_EQ(messages.Messages(), QStringList{QStringLiteral("자료 없음!")});
 }
 
 TEST_F(SearchRun, ACharacterWithoutCp949FormIsNotFound) {
@@ -182,10 +204,65 @@ TEST_F(SearchRun, ClockOffAndNotificationsSuspendedWhileTheRunMovesTheTable) {
   EXPECT_TRUE(Timer1->isActive());
 }
 
+TEST_F(SearchRun, WithoutAUsableIndexEveryRecordIsConfirmedAndTheRowsAreTheSame) {
+  const QString texts[] = {QStringLiteral("개포1동"), QStringLiteral("아파트 개포1동"),
+                           QStringLiteral("135-80"),  QStringLiteral("가나다"),
+                           QStringLiteral("역삼동"),  QStringLiteral("개포")};
+  std::vector<std::vector<int>> withIndex;
+  for (const QString& t : texts) {
+    Search(t);
+    withIndex.push_back(Shown());
+  }
+  // The index as a failed build or save leaves it: none open.
+  fts_.FtsClose();
+  fts_.IndexHandle = 0;
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    messages.Clear();
+    const int n = Search(texts[i]);
+    EXPECT_EQ(Shown(), withIndex[i]) << texts[i].toStdString();
+    if (withIndex[i] == all_) {  // nothing matched
+      EXPECT_EQ(n, 0);
+      EXPECT_EQ(messages.Messages(), QStringList{search::NotFoundMessage(parts.publisherUrl)});
+    } else {
+      EXPECT_EQ(n, static_cast<int>(withIndex[i].size()));
+    }
+  }
+  // No key of the index to miss: a word in no record is simply not found.
+  messages.Clear();
+  EXPECT_EQ(Search(QStringLiteral("없는말")), 0);
+  EXPECT_EQ(messages.Messages(), QStringList{search::NotFoundMessage(parts.publisherUrl)});
+  EXPECT_TRUE(Timer1->isActive());
+  EXPECT_FALSE(table_->NotificationsSuspended());
+}
+
+TEST_F(SearchRun, ATableFileCutWhileOpenStillSearchesAndScrolls) {
+  // As `truncate -s 100 POSTCODE.DBF` or a copy over it while the finder runs.
+  std::filesystem::resize_file(tables_.file("POSTCODE.DBF"), 100);
+  EXPECT_EQ(Search(QStringLiteral("개포1동")), 3);
+  EXPECT_EQ(Shown(), (std::vector<int>{1, 2, 4}));
+  search::SearchEntry(parts);  // the box still holds the text: searched again
+  edSearch->clear();
+  search::SearchEntry(parts);
+  QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+  QApplication::sendEvent(grid_, &end);
+  EXPECT_EQ(table_->Recno(), 6);
+  EXPECT_EQ(Shown(), all_);
+}
+
 TEST_F(SearchRun, KeepsTheOrderThatWasCurrent) {
-  const int before = table_->CurrentOrder();
-  Search(QStringLiteral("개포1동"));
-  EXPECT_EQ(table_->CurrentOrder(), before);
+  // An index on ZIPCODE puts record 4 (135-770) before 1 and 2 (135-806,
+  // 135-807); the search marks in record order and then restores this order.
+  search::ClosePostalData(parts);
+  ASSERT_TRUE(searchtest::MakeIndex(tables_.file("POSTCODE.DBF"), tables_.file("BYZIP.MTX"),
+                                    "BYZIP", "ZIPCODE"));
+  Open();
+  table_->SetExtraIndexes({QStringLiteral("BYZIP")});
+  ASSERT_EQ(table_->CurrentOrder(), 1);
+  ASSERT_EQ(table_->IndexName(), QStringLiteral("BYZIP"));
+  EXPECT_EQ(Search(QStringLiteral("개포1동")), 3);
+  EXPECT_EQ(table_->CurrentOrder(), 1);
+  EXPECT_EQ(table_->IndexName(), QStringLiteral("BYZIP"));
+  EXPECT_EQ(Shown(), (std::vector<int>{4, 1, 2}));
 }
 
 TEST(SearchRunClosed, AClosedTableLeavesTheClockRunningAndNotificationsResumed) {

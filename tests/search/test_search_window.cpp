@@ -25,6 +25,7 @@
 
 #include "PostcodeDbf.h"
 #include "SourceCsv.h"
+#include "WindowFixture.h"
 #include "app/FormMain.h"
 #include "app/Panel.h"
 #include "app/Settings.h"
@@ -117,23 +118,11 @@ class GaugePaints : public QObject {
   }
 };
 
-class SearchWindow : public ::testing::Test {
+class SearchWindow : public WindowFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(program_.isValid() && work_.isValid() && runtime_.isValid());
-    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
-    fs::copy_file(std::string(PF_BIN_DIR) + "/POSTCODE.DBF",
-                  program_.path().toStdString() + "/POSTCODE.DBF");
-    app::SetProgramFolder(program_.path());
-    savedDir_ = QDir::currentPath();
-    QDir::setCurrent(work_.path());
-  }
-  void TearDown() override {
-    form_.reset();
-    QDir::setCurrent(savedDir_);
-    app::SetProgramFolder(QString());
-    qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+    WindowFixture::SetUp();
+    fs::copy_file(std::string(PF_BIN_DIR) + "/POSTCODE.DBF", TablePath());
   }
 
   // A new window through its whole start-up sequence; answers its time in ms.
@@ -158,22 +147,6 @@ class SearchWindow : public ::testing::Test {
     form_->Gauge1->removeEventFilter(&gauge);
     gaugePaints_ = gauge.paints;
     return ms;
-  }
-  TFormMain& Form() { return *form_; }
-
-  void SearchByReturn(const QString& text) {
-    Form().edSearch->setFocus();
-    Form().edSearch->setText(text);
-    QTest::keyClick(Form().edSearch, Qt::Key_Return);
-  }
-  // The rows the grid's dataset shows, walked from the top (the grid's own
-  // window of rows is checked separately).
-  std::vector<int> Shown() {
-    TDbfTable& t = *Form().Table1;
-    std::vector<int> recnos;
-    for (t.First(); !t.Eof(); t.Next()) recnos.push_back(t.Recno());
-    t.First();
-    return recnos;
   }
   QString IndexPath() const { return work_.filePath(QStringLiteral("POSTCODE.FTS")); }
 
@@ -227,11 +200,6 @@ class SearchWindow : public ::testing::Test {
     return messages_.Messages().contains(QStringLiteral("52144개 키 생성"));
   }
 
-  platform::MessageRecorder messages_;
-  std::unique_ptr<TFormMain> form_;
-  QTemporaryDir program_, work_, runtime_;
-  QByteArray savedRuntime_;
-  QString savedDir_;
   int starts_ = 0;
   int gaugePaints_ = 0;
 };

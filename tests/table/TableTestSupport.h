@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DbfImage.h"
+#include "EngineIndex.h"
 #include "platform/Cp949.h"
 #include "table/DbfEngine.h"
 
@@ -35,10 +36,12 @@ class TempDir {
 using Field = testsupport::DbfField;
 
 // Field texts are taken as they stand, padded with blanks, so that a test
-// controls every byte.
+// controls every byte. version replaces the header's first byte (dBASE III's
+// 0x03).
 inline void WriteDbf(const std::string& path, const std::vector<Field>& fields,
-                     const std::vector<std::vector<std::string>>& rows) {
-  const std::string bytes = testsupport::DbfImage(fields, rows);
+                     const std::vector<std::vector<std::string>>& rows, uint8_t version = 0x03) {
+  std::string bytes = testsupport::DbfImage(fields, rows);
+  bytes[0] = static_cast<char>(version);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -60,19 +63,6 @@ inline void WriteNumbered(const std::string& path, int count) {
   WriteDbf(path, {{"NO", 'C', 5}, {"NAME", 'C', 10}, {"CITY", 'C', 20}}, rows);
 }
 
-// Builds an index file with one tag over the table at `table`.
-inline bool MakeIndex(const std::string& table, const std::string& index, const char* tag,
-                      const char* key) {
-  TDbfEngine::Instance().EnsureEngineLoaded();
-  const TDbfEngineApi& e = Dbe();
-  if (!e.dbe_IndexCreate) return false;
-  const int16_t area = e.dbe_UseEx(table.c_str(), "MKINDEX", 1, 2, 2);
-  if (area <= 0) return false;
-  dbe_tag_def def{tag, key, nullptr, 0, 0};
-  const int16_t made = e.dbe_IndexCreate(index.c_str(), &def, 1);
-  e.dbe_Select(area);
-  e.dbe_Close();
-  return made == 1;
-}
+using testsupport::MakeIndex;
 
 }  // namespace tabletest

@@ -140,8 +140,18 @@ TEST_F(NavigationTest, BookmarksFollowTheIndexKeyWithAnIndexName) {
   const int32_t seven = 7, nine = 9;
   std::memcpy(b7.data(), &seven, 4);
   std::memcpy(b9.data(), &nine, 4);
+  // The comparison moves the engine to both records and back: outside
+  // SpeedMode Recno reads the view, so the engine is asked itself.
+  auto engineRecno = [&] {
+    Dbe().dbe_Select(table.WorkArea());
+    return Dbe().dbe_RecNo();
+  };
+  const int32_t before = engineRecno();
+  ASSERT_TRUE(before != 7 && before != 9) << before;
   EXPECT_EQ(table.OrderOfBookmarks(b7, b9), 1);  // record 9's key sorts first
-  EXPECT_EQ(table.Recno(), 1);                   // the engine is back on its record
+  EXPECT_EQ(engineRecno(), before);
+  EXPECT_EQ(table.OrderOfBookmarks(b9, b7), -1);
+  EXPECT_EQ(engineRecno(), before);
 }
 
 TEST_F(NavigationTest, SpeedModeTalksToTheEngine) {
@@ -171,6 +181,14 @@ TEST_F(NavigationTest, ClosedTableMovesNothingAndReadsZero) {
   table.ReadRecord(raw);
   EXPECT_EQ(raw[0], 'x');
   EXPECT_THROW(table.MoveRows(1), EDatabaseError);
+  // In SpeedMode the moves go to the engine, and on a closed table they do
+  // nothing, as Skip does.
+  table.SetSpeedMode(true);
+  EXPECT_EQ(table.MoveRows(3), 0);
+  EXPECT_NO_THROW(table.Next());
+  EXPECT_NO_THROW(table.Prior());
+  EXPECT_EQ(table.Recno(), 0);
+  table.SetSpeedMode(false);
 }
 
 TEST_F(NavigationTest, SuspendedRecnoWritesReadEachRecordAndResumeRefills) {

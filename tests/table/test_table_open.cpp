@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <filesystem>
+#include <fstream>
 
 #include "TableTestSupport.h"
 #include "table/DbfEnv.h"
@@ -106,19 +108,63 @@ TEST_F(OpenTest, MissingTableNameRaisesWithTheComponentName) {
   }
 }
 
-TEST_F(OpenTest, EngineRefusalRaisesUnableToOpen) {
-  { std::ofstream(dir.file("BROKEN.DBF")) << "not a table"; }
-  Use(table, "BROKEN.DBF");
+TEST_F(OpenTest, EngineRefusalSaysWhyTheTableCannotBeOpened) {
+  const std::string good = [&] {
+    std::ifstream in(dir.file("POSTCODE.DBF"), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }();
+  std::string widths = good;
+  widths[10] = 7;  // the record size no longer adds up from the field widths
+  const struct {
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"not a table", "The file is not a DBF table."},
+      {good.substr(0, 60), "The file is truncated: it ends inside the table header."},
+      {widths, "The field list of the table header is inconsistent."},
+  };
+  for (const auto& c : cases) {
+    { std::ofstream(dir.file("BROKEN.DBF"), std::ios::binary) << c.bytes; }
+    Use(table, "BROKEN.DBF");
+    try {
+      table.Open();
+      ADD_FAILURE() << c.reason;
+    } catch (const EDbfTableError& e) {
+      EXPECT_EQ(e.Message(), "Unable to open table: " + dir.path() + "/BROKEN.DBF\r" + c.reason);
+    }
+    EXPECT_FALSE(table.Active());
+  }
+  // Held exclusively by another table (or program): locked.
+  TDbfTable holder;
+  Use(holder, "POSTCODE.DBF");
+  holder.SetReadOnly(false);
+  holder.SetExclusive(true);
+  holder.Open();
+  Use(table, "POSTCODE.DBF");
   try {
     table.Open();
-    FAIL();
+    ADD_FAILURE() << "opened beside an exclusive open";
   } catch (const EDbfTableError& e) {
-    EXPECT_EQ(e.Message(), "Unable to open table: " + dir.path() + "/BROKEN.DBF");
+    EXPECT_EQ(e.Message(), "Unable to open table: " + dir.path() +
+                               "/POSTCODE.DBF\rThe table is locked by another program.");
   }
-  EXPECT_FALSE(table.Active());
-  Use(table, "POSTCODE.DBF");  // the component is usable afterwards
-  table.Open();
+  holder.Close();
+  table.Open();  // the component is usable afterwards
   EXPECT_TRUE(table.Active());
+  EXPECT_EQ(table.HeaderRecCount(), 20);
+}
+
+TEST_F(OpenTest, ATableCutInsideItsRecordsOpensWithThoseComplete) {
+  const std::string path = dir.file("POSTCODE.DBF");
+  const auto size = std::filesystem::file_size(path);
+  const int recordSize = 1 + 5 + 10 + 20;
+  std::filesystem::resize_file(path, size - 1 - 5 * recordSize - 7);  // 14 whole records left
+  Use(table, "POSTCODE.DBF");
+  table.Open();
+  EXPECT_EQ(table.RecCount(), 14);
+  EXPECT_EQ(table.HeaderRecCount(), 20);
+  table.Close();
+  EXPECT_EQ(table.HeaderRecCount(), 0);
 }
 
 TEST_F(OpenTest, PropertiesRefusedWhileOpen) {
@@ -271,6 +317,42 @@ TEST_F(OpenTest, ProductionIndexGivesIndexDefinitions) {
   }
 }
 
+TEST_F(OpenTest, ExtraIndexesOpenAfterTheProductionIndexAndTheFirstBecomesTheOrder) {
+  // NO holds the record number as text, so its order is 1, 10..19, 2, 20, 3..9.
+  ASSERT_TRUE(MakeIndex(dir.file("POSTCODE.DBF"), dir.file("POSTCODE.MTX"), "BYNAME", "NAME"));
+  ASSERT_TRUE(MakeIndex(dir.file("POSTCODE.DBF"), dir.file("BYNO.MTX"), "BYNO", "NO"));
+  const std::vector<int> byNo{1,  10, 11, 12, 13, 14, 15, 16, 17, 18,
+                              19, 2,  20, 3,  4,  5,  6,  7,  8,  9};
+  auto walk = [this] {
+    std::vector<int> recnos;
+    for (table.GoTop(); !table.AtEnd() && recnos.size() < 100; table.Skip(1))
+      recnos.push_back(table.Recno());
+    return recnos;
+  };
+  Use(table, "POSTCODE.DBF");
+  table.SetTableType(ttMTX);
+  table.SetExtraIndexes({"BYNO"});  // the table's folder and .MTX added
+  table.Open();
+  ASSERT_EQ(table.IndexDefs().Count(), 2);
+  EXPECT_EQ(table.IndexDefs().Items(0).Name, "BYNAME");
+  EXPECT_EQ(table.IndexDefs().Items(1).Name, "BYNO");
+  EXPECT_EQ(table.IndexDefs().Items(1).Source, "BYNO.MTX");
+  EXPECT_EQ(table.CurrentOrder(), 2);
+  EXPECT_EQ(table.IndexName(), "BYNO");
+  EXPECT_EQ(walk(), byNo);
+
+  // Set on an open table, with a folder and an extension: opened at once;
+  // the order in force (BYNAME) is kept.
+  table.SetIndexName("BYNAME");
+  table.SetExtraIndexes({dir.path() + "/BYNO.MTX"});
+  EXPECT_EQ(table.IndexDefs().Count(), 2);
+  EXPECT_EQ(table.CurrentOrder(), 1);
+  EXPECT_EQ(walk().front(), 20);  // BYNAME: the keys descend with the record numbers
+  table.SetIndexName("BYNO");
+  EXPECT_EQ(table.CurrentOrder(), 2);
+  EXPECT_EQ(walk(), byNo);
+}
+
 TEST_F(OpenTest, MissingExtraIndexRaises) {
   Use(table, "POSTCODE.DBF");
   table.SetTableType(ttMTX);
@@ -298,7 +380,8 @@ TEST_F(OpenTest, EnvironmentWithItsOwnErrorHandlerSkipsTheComponentsChecks) {
       table.Open();
       FAIL();
     } catch (const EDbfTableError& e) {  // the engine's refusal, not the existence check
-      EXPECT_EQ(e.Message(), "Unable to open table: " + dir.path() + "/NOFILE.DBF");
+      EXPECT_EQ(e.Message(),
+                "Unable to open table: " + dir.path() + "/NOFILE.DBF\rThe file does not exist.");
     }
   }
   // A table that never met an environment keeps its own check.

@@ -147,10 +147,12 @@ TEST_F(QueryTest, FilterPropertiesPutTheExpressionInForce) {
   EXPECT_EQ(Visible(), (std::vector<int>{56, 57, 58, 59, 60}));
   EXPECT_EQ(table.DBFilter(), QByteArray("VAL(NO) > 55"));
   table.SetFiltered(false);
-  table.SetFilter("CITY");
+  table.SetFilter("CITY");  // not logical; Filtered is false, so nothing is checked yet
+  table.Query("VAL(NO) <= 2");
   EXPECT_THROW(table.SetFiltered(true), EDbfTableError);
   EXPECT_TRUE(table.Filtered());
-  EXPECT_EQ(Visible().size(), 60u);  // the previous state stays
+  EXPECT_EQ(Visible(), (std::vector<int>{1, 2}));  // the query in force stays
+  EXPECT_EQ(table.DBFilter(), QByteArray("VAL(NO) <= 2"));
 }
 
 TEST_F(QueryTest, FilteredOpenStartsWithTheQuery) {

@@ -59,6 +59,57 @@ TEST_F(RecordTest, NumbersConvert) {
   EXPECT_DOUBLE_EQ(F("F")->AsFloat(), 0.0);
 }
 
+TEST_F(RecordTest, NumbersAndLogicalsTrimBlanksOnly) {
+  // Zero bytes are not blanks: such a field has a value (0 or false).
+  OpenRows({{"", std::string("\0\0\0\0", 4), std::string(1, '\0'), "", std::string(8, '\0'), ""},
+            {"", "  7 ", " ", "", " 1.5    ", ""}});
+  EXPECT_FALSE(F("N4")->IsNull());
+  EXPECT_EQ(F("N4")->AsInteger(), 0);
+  EXPECT_FALSE(F("L")->IsNull());
+  EXPECT_FALSE(F("L")->AsBoolean());
+  EXPECT_FALSE(F("F")->IsNull());
+  EXPECT_DOUBLE_EQ(F("F")->AsFloat(), 0.0);
+  table.Next();
+  EXPECT_EQ(F("N4")->AsInteger(), 7);
+  EXPECT_TRUE(F("L")->IsNull());
+  EXPECT_DOUBLE_EQ(F("F")->AsFloat(), 1.5);
+}
+
+TEST_F(RecordTest, BinaryIntegersReadInTheTablesByteOrder) {
+  // Four bytes per value: little-endian in dBASE III and FoxPro tables,
+  // big-endian with the sign bit flipped in dBASE 7 tables (version 0x04).
+  const std::vector<int32_t> values{-7, 2000000000, 0, INT32_MIN, 1};
+  auto little = [](int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v);
+    return std::string{char(u), char(u >> 8), char(u >> 16), char(u >> 24)};
+  };
+  auto dbase7 = [](int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v) ^ 0x80000000u;
+    return std::string{char(u >> 24), char(u >> 16), char(u >> 8), char(u)};
+  };
+  struct Case {
+    uint8_t version;
+    std::string (*bytes)(int32_t);
+  };
+  for (const Case& c : {Case{0x03, +little}, Case{0x04, +dbase7}}) {
+    std::vector<std::vector<std::string>> rows;
+    for (int32_t v : values) rows.push_back({c.bytes(v), "x"});
+    WriteDbf(dir.file("I.DBF"), {{"I", 'I', 4}, {"C", 'C', 1}}, rows, c.version);
+    table.Close();
+    table.SetDatabasename(dir.path());
+    table.SetTableName("I.DBF");
+    table.Open();
+    ASSERT_EQ(F("I")->DataType(), ftInteger);
+    std::vector<int32_t> read;
+    for (table.GoTop(); !table.AtEnd(); table.Skip(1)) {
+      EXPECT_FALSE(F("I")->IsNull());
+      read.push_back(F("I")->AsInteger());
+    }
+    EXPECT_EQ(read, values) << "version " << int(c.version);
+    EXPECT_EQ(F("C")->AsBytes(), QByteArray("x"));
+  }
+}
+
 TEST_F(RecordTest, LogicalIsTrueOnlyForUpperCaseTOrY) {
   OpenRows({{"", "", "y", "", "", ""},
             {"", "", "Y", "", "", ""},

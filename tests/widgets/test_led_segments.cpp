@@ -1,6 +1,8 @@
 // Segment geometry and character masks of an LED cell.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "widgets/LedSegments.h"
@@ -64,27 +66,75 @@ TEST(LedSegments, StrokesWithoutExtentAreEmpty) {
   EXPECT_TRUE(Stroke(4, 4, 3, 0, 2).Empty);
 }
 
+// The whole character table: every byte of 0 to 255 against the lit
+// segments the table lists, each row's mask written out as well.
 TEST(LedSegments, CharacterMasks) {
-  EXPECT_EQ(CharSegments('0'), 0x1277);
-  EXPECT_EQ(CharSegments('8'), 0x007F);
-  EXPECT_EQ(CharSegments(':'), 0xA000);
-  EXPECT_EQ(CharSegments('.'), 0x8000);
-  EXPECT_EQ(CharSegments('1'), CharSegments('I'));
-  EXPECT_EQ(CharSegments('5'), CharSegments('S'));
-  EXPECT_EQ(CharSegments('6'), CharSegments('G'));
-  EXPECT_EQ(CharSegments('C'), CharSegments('['));
-  EXPECT_EQ(CharSegments('('), CharSegments('<'));
-  EXPECT_EQ(CharSegments(')'), CharSegments('>'));
-  EXPECT_EQ(CharSegments('W'), 0x1836);
-  EXPECT_EQ(CharSegments('Z'), 0x0C41);
-  for (char c = 'A'; c <= 'Z'; ++c) {
-    EXPECT_EQ(CharSegments(c), CharSegments(c - 'A' + 'a')) << c;
-    EXPECT_NE(CharSegments(c), 0) << c;
+  struct Row {
+    const char* characters;
+    std::uint16_t mask;
+    std::vector<int> lit;
+  };
+  const std::vector<Row> table{
+      {"0", 0x1277, {0, 1, 2, 4, 5, 6, 9, 12}},
+      {"1I", 0x0180, {7, 8}},
+      {"2", 0x005D, {0, 2, 3, 4, 6}},
+      {"3", 0x006D, {0, 2, 3, 5, 6}},
+      {"4", 0x002E, {1, 2, 3, 5}},
+      {"5S", 0x006B, {0, 1, 3, 5, 6}},
+      {"6G", 0x007B, {0, 1, 3, 4, 5, 6}},
+      {"7", 0x0025, {0, 2, 5}},
+      {"8", 0x007F, {0, 1, 2, 3, 4, 5, 6}},
+      {"9", 0x006F, {0, 1, 2, 3, 5, 6}},
+      {"A", 0x003F, {0, 1, 2, 3, 4, 5}},
+      {"B", 0x01ED, {0, 2, 3, 5, 6, 7, 8}},
+      {"C[", 0x0053, {0, 1, 4, 6}},
+      {"D", 0x01E5, {0, 2, 5, 6, 7, 8}},
+      {"E", 0x005B, {0, 1, 3, 4, 6}},
+      {"F", 0x001B, {0, 1, 3, 4}},
+      {"H", 0x003E, {1, 2, 3, 4, 5}},
+      {"J", 0x0074, {2, 4, 5, 6}},
+      {"K", 0x141A, {1, 3, 4, 10, 12}},
+      {"L", 0x0052, {1, 4, 6}},
+      {"M", 0x0636, {1, 2, 4, 5, 9, 10}},
+      {"N", 0x1236, {1, 2, 4, 5, 9, 12}},
+      {"O", 0x0077, {0, 1, 2, 4, 5, 6}},
+      {"P", 0x001F, {0, 1, 2, 3, 4}},
+      {"Q", 0x1077, {0, 1, 2, 4, 5, 6, 12}},
+      {"R", 0x101F, {0, 1, 2, 3, 4, 12}},
+      {"T", 0x0181, {0, 7, 8}},
+      {"U", 0x0076, {1, 2, 4, 5, 6}},
+      {"V", 0x0C12, {1, 4, 10, 11}},
+      {"W", 0x1836, {1, 2, 4, 5, 11, 12}},
+      {"X", 0x1E00, {9, 10, 11, 12}},
+      {"Y", 0x0700, {8, 9, 10}},
+      {"Z", 0x0C41, {0, 6, 10, 11}},
+      {"\"", 0x0082, {1, 7}},
+      {"'", 0x0080, {7}},
+      {"(<", 0x1400, {10, 12}},
+      {")>", 0x0A00, {9, 11}},
+      {"*", 0x1F80, {7, 8, 9, 10, 11, 12}},
+      {"+", 0x0188, {3, 7, 8}},
+      {"-", 0x0008, {3}},
+      {".", 0x8000, {15}},
+      {"/", 0x0C00, {10, 11}},
+      {":", 0xA000, {13, 15}},
+      {"=", 0x0048, {3, 6}},
+      {"\\", 0x1200, {9, 12}},
+      {"]", 0x0065, {0, 2, 5, 6}},
+      {"_", 0x0040, {6}},
+  };
+  std::array<std::uint16_t, 256> expected{};  // every other byte: a blank cell
+  for (const Row& row : table) {
+    std::uint16_t fromLit = 0;
+    for (int k : row.lit) fromLit |= static_cast<std::uint16_t>(1u << k);
+    ASSERT_EQ(fromLit, row.mask) << row.characters;
+    for (const char* c = row.characters; *c; ++c) {
+      const auto b = static_cast<unsigned char>(*c);
+      expected[b] = row.mask;
+      if (b >= 'A' && b <= 'Z') expected[b - 'A' + 'a'] = row.mask;  // either case
+    }
   }
-  for (char c : std::string(" !#$%&,;?@^`{|}~")) EXPECT_EQ(CharSegments(c), 0) << c;
-  for (int b = 128; b < 256; ++b) EXPECT_EQ(CharSegments(static_cast<unsigned char>(b)), 0) << b;
-  for (int b = 0; b < 32; ++b) EXPECT_EQ(CharSegments(static_cast<unsigned char>(b)), 0) << b;
-  // No character lights the top dot.
   for (int b = 0; b < 256; ++b)
-    EXPECT_EQ(CharSegments(static_cast<unsigned char>(b)) & (1u << 14), 0u) << b;
+    EXPECT_EQ(CharSegments(static_cast<unsigned char>(b)), expected[static_cast<size_t>(b)])
+        << "byte " << b;
 }

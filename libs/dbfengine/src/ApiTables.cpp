@@ -189,8 +189,6 @@ int16_t dbe_ErrorLevel(int16_t level) {
 dbe_bool dbe_SetReadCache(dbe_bool on) {
   const bool previous = settings().readCache;
   settings().readCache = on != 0;
-  for (int i = 1; i <= kMaxAreas; ++i)
-    if (WorkArea* a = area(i)) a->table().adviseReadAhead(on != 0);
   return flag(previous);
 }
 
@@ -280,6 +278,10 @@ int32_t dbe_SysProp(uint16_t property, void* /*value*/) {
       Tag* t = a ? a->tag(a->order()) : nullptr;
       return t && t->descending ? 1 : 0;
     }
+    case 3003:
+      return a ? static_cast<int32_t>(
+                     std::min<uint32_t>(a->table().headerRecordCount(), 0x7FFFFFFF))
+               : 0;
     default:
       setError(DBE_E_ARGUMENT, "unknown property " + std::to_string(property));
       return -1;
@@ -323,8 +325,9 @@ const char* dbe_FieldType(const char* name) {
 }
 
 int16_t dbe_FieldOffset(const char* name) {
+  // 1-based with the deletion flag as position 1: the byte index plus one.
   const Field* f = findField(current(), name);
-  return f ? static_cast<int16_t>(f->offset) : 0;
+  return f ? static_cast<int16_t>(static_cast<uint16_t>(f->offset + 1)) : 0;
 }
 
 int16_t dbe_FieldWidth(const char* name) {

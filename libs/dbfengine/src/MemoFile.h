@@ -15,18 +15,18 @@ class MemoFile {
   MemoFile& operator=(const MemoFile&) = delete;
   ~MemoFile();
 
-  // Maps `path`; FoxPro layout when `fpt`. `defaultBlock` serves when the
-  // header gives no block size.
+  // Opens `path` and reads its header; FoxPro layout when `fpt`.
+  // `defaultBlock` serves when the header gives no block size.
   bool open(const std::string& path, bool fpt, int defaultBlock, std::string& message);
-  // Contents of the memo starting at `block`; false when the block lies
-  // outside the file or its header is damaged.
+  // Contents of the memo starting at `block`, read from the file now (not
+  // mapped: the file may have been cut since the open); false when the block
+  // lies outside the file, its header is damaged or the read fails.
   bool read(uint32_t block, std::string& out) const;
   const std::string& path() const { return path_; }
 
  private:
   std::string path_;
-  const uint8_t* map_ = nullptr;
-  size_t size_ = 0;
+  int fd_ = -1;
   bool fpt_ = false;
   size_t blockSize_ = 512;
 };

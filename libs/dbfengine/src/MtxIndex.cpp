@@ -1,7 +1,6 @@
 #include "MtxIndex.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "FileRead.h"
 #include "Text.h"
 #include "dbfengine.h"
 
@@ -76,10 +76,6 @@ const std::vector<int32_t>& Tag::positions() const {
   return positions_;
 }
 
-MtxFile::~MtxFile() {
-  if (map_) munmap(const_cast<uint8_t*>(map_), size_);
-}
-
 bool MtxFile::open(const std::string& path, const Table& table, const std::string& alias, int& code,
                    std::string& message) {
   path_ = path;
@@ -96,15 +92,18 @@ bool MtxFile::open(const std::string& path, const Table& table, const std::strin
     message = "not an MTX index: " + path;
     return false;
   }
-  size_ = static_cast<size_t>(st.st_size);
-  void* m = mmap(nullptr, size_, PROT_READ, MAP_SHARED, fd, 0);
+  std::string why;
+  const bool read = readWhole(fd, static_cast<size_t>(st.st_size), data_, size_, why);
   close(fd);
-  if (m == MAP_FAILED) {
-    message = "cannot map index " + path;
+  if (!read) {
+    message = "cannot read index " + path + ": " + why;
     return false;
   }
-  map_ = static_cast<const uint8_t*>(m);
-  const uint8_t* h = map_;
+  if (size_ < kMtxHeaderSize) {  // shrank while it was read
+    message = "not an MTX index: " + path;
+    return false;
+  }
+  const uint8_t* h = data_.get();
   auto corrupt = [&](const std::string& why) {
     message = "corrupt MTX index " + path + ": " + why;
     return false;
@@ -116,7 +115,7 @@ bool MtxFile::open(const std::string& path, const Table& table, const std::strin
   if ((h[4] | h[5] << 8) != kMtxVersion) return corrupt("unknown version");
   const int tagCount = h[6] | h[7] << 8;
   if (get64(h + 24) != size_) return corrupt("file size does not match its header");
-  if (fnv1a32(map_ + kMtxHeaderSize, size_ - kMtxHeaderSize) != get32(h + 20))
+  if (fnv1a32(data_.get() + kMtxHeaderSize, size_ - kMtxHeaderSize) != get32(h + 20))
     return corrupt("checksum mismatch");
   if (tagCount < 1 || tagCount > kMtxMaxTags) return corrupt("bad tag count");
   if (kMtxHeaderSize + static_cast<size_t>(tagCount) * kMtxTagSize > size_)
@@ -151,12 +150,12 @@ bool MtxFile::open(const std::string& path, const Table& table, const std::strin
     if (entriesOffset > size_ || count > (size_ - entriesOffset) / tag.entrySize)
       return corrupt("entries outside the file");
     if (count > static_cast<uint64_t>(table.recordCount())) return corrupt("too many entries");
-    tag.keyText.assign(reinterpret_cast<const char*>(map_ + exprOffset), keyTextLen);
-    tag.conditionText.assign(reinterpret_cast<const char*>(map_ + exprOffset + keyTextLen),
+    tag.keyText.assign(reinterpret_cast<const char*>(data_.get() + exprOffset), keyTextLen);
+    tag.conditionText.assign(reinterpret_cast<const char*>(data_.get() + exprOffset + keyTextLen),
                              condTextLen);
     tag.count = static_cast<int64_t>(count);
     tag.records = table.recordCount();
-    tag.entries = map_ + entriesOffset;
+    tag.entries = data_.get() + entriesOffset;
     int c = 0;
     std::string m;
     tag.key = Expression::compile(tag.keyText, &table, alias, c, m);

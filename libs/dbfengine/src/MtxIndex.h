@@ -1,5 +1,5 @@
-// An open MTX index file: its tags with their sorted entries, read through a
-// read-only mapping that is validated completely at open.
+// An open MTX index file: its tags with their sorted entries, read whole into
+// memory and validated completely at open.
 #pragma once
 
 #include <cstdint>
@@ -51,7 +51,7 @@ class MtxFile {
   MtxFile() = default;
   MtxFile(const MtxFile&) = delete;
   MtxFile& operator=(const MtxFile&) = delete;
-  ~MtxFile();
+  ~MtxFile() = default;
 
   bool open(const std::string& path, const Table& table, const std::string& alias, int& code,
             std::string& message);
@@ -60,7 +60,7 @@ class MtxFile {
 
  private:
   std::string path_;
-  const uint8_t* map_ = nullptr;
+  FileBytes data_;
   size_t size_ = 0;
   std::vector<Tag> tags_;
 };

@@ -6,6 +6,7 @@ void QuerySet::clear() {
   ++version_;
   kind_ = Kind::None;
   count_ = 0;
+  marked_ = false;
   records_ = 0;
   words_.clear();
   words_.shrink_to_fit();
@@ -17,12 +18,14 @@ void QuerySet::reset(int32_t recordCount, Kind kind) {
   kind_ = kind;
   records_ = recordCount < 0 ? 0 : recordCount;
   count_ = 0;
+  marked_ = false;
   words_.assign(static_cast<size_t>(records_) / 64 + 1, 0);
   expression.clear();
 }
 
 void QuerySet::set(int32_t recno, bool value) {
   if (recno < 1 || recno > records_) return;
+  marked_ = marked_ || value;
   uint64_t& w = words_[static_cast<uint32_t>(recno) >> 6];
   const uint64_t bit = uint64_t{1} << (recno & 63);
   if (((w & bit) != 0) == value) return;

@@ -18,8 +18,9 @@ class QuerySet {
   void reset(int32_t recordCount, Kind kind);
   Kind kind() const { return kind_; }
   // A set from an expression is in force even when empty; one built from
-  // marks only while it holds a record.
-  bool inForce() const { return kind_ == Kind::Expression || (kind_ == Kind::Marks && count_ > 0); }
+  // marks from its first mark on, also when every mark has been removed
+  // again (it then shows no record), until the next reset or clear.
+  bool inForce() const { return kind_ == Kind::Expression || (kind_ == Kind::Marks && marked_); }
 
   void set(int32_t recno, bool value);
   bool test(int32_t recno) const {
@@ -39,6 +40,7 @@ class QuerySet {
   Kind kind_ = Kind::None;
   int32_t records_ = 0;
   int32_t count_ = 0;
+  bool marked_ = false;  // a mark was set since the last reset
   uint64_t version_ = 0;
   std::vector<uint64_t> words_;
 };

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "FileRead.h"
 #include "dbfengine.h"
 
 namespace dbe {
@@ -71,7 +71,6 @@ int cpgDoubleByte(const std::string& path) {
 }  // namespace
 
 Table::~Table() {
-  if (map_) munmap(const_cast<uint8_t*>(map_), size_);
   if (fd_ >= 0) close(fd_);  // also releases the lock
 }
 
@@ -96,19 +95,24 @@ bool Table::open(const std::string& path, int mode, int& code, std::string& mess
               path;
     return false;
   }
-  size_ = static_cast<size_t>(st.st_size);
-  if (size_ < 32) {
-    code = DBE_E_NOT_DBF;
-    message = "file too short for a DBF header: " + path;
-    return false;
-  }
-  void* m = mmap(nullptr, size_, PROT_READ, MAP_SHARED, fd_, 0);
-  if (m == MAP_FAILED) {
+  // Read whole: a mapping would fault (SIGBUS) on any page beyond the end
+  // of a file that another process truncates while it is open.
+  std::string why;
+  if (!readWhole(fd_, static_cast<size_t>(st.st_size), data_, size_, why)) {
     code = DBE_E_OPEN;
-    message = "cannot map table " + path + ": " + std::strerror(errno);
+    message = "cannot read table " + path + ": " + why;
     return false;
   }
-  map_ = static_cast<const uint8_t*>(m);
+  if (size_ == 0 || !knownVersion(data_[0])) {
+    code = DBE_E_NOT_DBF;
+    message = "not a DBF table (unknown version byte): " + path;
+    return false;
+  }
+  if (size_ < 32) {
+    code = DBE_E_TRUNCATED;
+    message = "file ends inside the DBF header: " + path;
+    return false;
+  }
   if (!parse(code, message)) return false;
   if (codePage_ == 0) {
     const int cpg = cpgDoubleByte(path);
@@ -118,7 +122,7 @@ bool Table::open(const std::string& path, int mode, int& code, std::string& mess
 }
 
 bool Table::parse(int& code, std::string& message) {
-  const uint8_t* h = map_;
+  const uint8_t* h = data_.get();
   version_ = h[0];
   if (!knownVersion(version_)) {
     code = DBE_E_NOT_DBF;
@@ -137,8 +141,8 @@ bool Table::parse(int& code, std::string& message) {
     return false;
   }
   if (static_cast<size_t>(headerLen_) > size_) {
-    code = DBE_E_CORRUPT;
-    message = "truncated table header: " + path_;
+    code = DBE_E_TRUNCATED;
+    message = "file ends inside the DBF header: " + path_;
     return false;
   }
   // Field descriptors: 32 bytes each from offset 32 up to the 0x0D terminator.
@@ -225,6 +229,7 @@ bool Table::parse(int& code, std::string& message) {
   layoutHash_ = fnv1a32(h + 8, 4, layoutHash_);
 
   const uint32_t stored = le32(h + 4);
+  headerCount_ = stored;
   const size_t present = (size_ - headerLen_) / recSize_;
   const size_t limit = 0x7FFFFFFE;
   size_t count = stored;
@@ -243,11 +248,6 @@ const Field* Table::field(const char* name) const {
     if (strcasecmp(f.name.c_str(), name) == 0) return &f;
   }
   return nullptr;
-}
-
-void Table::adviseReadAhead(bool on) const {
-  if (!map_) return;
-  madvise(const_cast<uint8_t*>(map_), size_, on ? MADV_WILLNEED : MADV_NORMAL);
 }
 
 }  // namespace dbe

@@ -1,10 +1,15 @@
-// One DBF table file, memory-mapped read-only and validated at open.
+// One DBF table file, read whole into private memory and validated at open.
+// The copy cannot change under the engine: a file truncated or replaced by
+// another process while it is open never turns a record read into a fault.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "FileRead.h"
 
 namespace dbe {
 
@@ -35,6 +40,9 @@ class Table {
   int headerLength() const { return headerLen_; }
   int recordSize() const { return recSize_; }
   int32_t recordCount() const { return recCount_; }
+  // The record count the header states; more than recordCount() when the
+  // file was cut inside its records (shortFile()).
+  uint32_t headerRecordCount() const { return headerCount_; }
   bool shortFile() const { return short_; }
   bool doubleByte() const { return dbcs_; }
   const std::vector<Field>& fields() const { return fields_; }
@@ -43,18 +51,17 @@ class Table {
 
   // Raw stored bytes of record n (1..recordCount); no check.
   const uint8_t* record(int32_t n) const {
-    return map_ + headerLen_ + static_cast<size_t>(n - 1) * recSize_;
+    return data_.get() + headerLen_ + static_cast<size_t>(n - 1) * recSize_;
   }
-  const uint8_t* data() const { return map_; }
+  const uint8_t* data() const { return data_.get(); }
   size_t size() const { return size_; }
-  void adviseReadAhead(bool on) const;
 
  private:
   bool parse(int& code, std::string& message);
 
   std::string path_;
-  int fd_ = -1;
-  const uint8_t* map_ = nullptr;
+  int fd_ = -1;  // kept open for the lock only
+  FileBytes data_;
   size_t size_ = 0;
   uint8_t version_ = 0;
   uint8_t codePage_ = 0;
@@ -63,6 +70,7 @@ class Table {
   int headerLen_ = 0;
   int recSize_ = 0;
   int32_t recCount_ = 0;
+  uint32_t headerCount_ = 0;
   bool short_ = false;
   bool dbcs_ = true;
   uint32_t layoutHash_ = 0;

@@ -16,7 +16,6 @@ WorkArea::WorkArea(std::unique_ptr<Table> table, std::string alias)
     : table_(std::move(table)), alias_(std::move(alias)), count_(table_->recordCount()) {
   blank_.assign(static_cast<size_t>(table_->recordSize()), ' ');
   clear_.assign(blank_.size(), ' ');
-  if (settings().readCache) table_->adviseReadAhead(true);
   if (count_ == 0) setEof(true);
 }
 

@@ -1,12 +1,15 @@
 // libFuzzer target over the table opener (with its production index) and the
-// expression compiler. Built and run by scripts/fuzz-dbfengine, not by CMake.
+// expression compiler. Built and run by scripts/fuzz-all, not by CMake.
 //
 // Input: first byte selects the part.
 //   even: the rest is a table file; when it contains the marker "\nMTX\n",
-//         the bytes after it become the production index beside it.
+//         the bytes after it become the production index beside it. After a
+//         first pass the files are cut (to last byte / 256 of their size)
+//         under the open table, and read again.
 //   odd:  the rest is an expression, compiled and evaluated on every record of
 //         a small fixed table, also as a query and as an index key.
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -77,6 +80,15 @@ void fuzzTable(const uint8_t* data, size_t size) {
   const int16_t area = dbe_UseEx(table.c_str(), "T", 1, 3, 2);
   if (area < 1) return;
   exercise();
+  // Another process cuts the files while they are open: every read must
+  // still answer (the table and index as at open, memos as damage).
+  const uint8_t cut = data[size - 1];
+  for (const char* name : {"/t.dbf", "/t.dbt", "/t.fpt", "/t.mtx"}) {
+    const std::string file = g_dir + name;
+    struct stat st {};
+    if (stat(file.c_str(), &st) == 0 && truncate(file.c_str(), st.st_size * cut / 256) != 0) return;
+  }
+  exercise();
   dbe_Query("RECNO() > 1");
   exercise();
   dbe_Query("");
@@ -92,7 +104,8 @@ void fuzzExpression(const uint8_t* data, size_t size) {
   if (area < 1) {
     // NAME C(8), N N(5,1), D D(8), L L(1); three records, the second deleted.
     std::string h(32, '\0');
-    h[0] = 3, h[4] = 3, h[8] = 32 + 4 * 32 + 1, h[10] = 1 + 8 + 5 + 8 + 1, h[29] = 0x4E;
+    h[0] = 3, h[4] = 3, h[8] = static_cast<char>(32 + 4 * 32 + 1), h[10] = 1 + 8 + 5 + 8 + 1,
+    h[29] = 0x4E;
     const char* names[] = {"NAME", "N", "D", "L"};
     const char types[] = {'C', 'N', 'D', 'L'};
     const int widths[] = {8, 5, 8, 1};
@@ -141,8 +154,10 @@ void fuzzExpression(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char tmpl[] = "/tmp/fuzz-dbfengine-XXXXXX";
-  g_dir = mkdtemp(tmpl);
+  // In memory when it can be: every input writes and cuts files.
+  char shm[] = "/dev/shm/fuzz-dbfengine-XXXXXX", tmp[] = "/tmp/fuzz-dbfengine-XXXXXX";
+  const char* dir = mkdtemp(shm);
+  g_dir = dir ? dir : mkdtemp(tmp);
   std::atexit([] { std::filesystem::remove_all(g_dir); });
   dbe_ErrorLevel(0);
   return 0;
