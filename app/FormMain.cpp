@@ -16,6 +16,8 @@
 #include "app/Panel.h"
 #include "app/Publisher.h"
 #include "app/SingleInstance.h"
+#include "search/LiveSearch.h"
+#include "search/MatchHighlight.h"
 
 using app::TAlign;
 using app::TPanel;
@@ -49,6 +51,7 @@ TFormMain::TFormMain(QWidget* parent)
   setObjectName(QStringLiteral("FormMain"));
   CreateComponents();
   CreateDataComponents();
+  CreateLiveSearch();
   FormCreate();
 }
 
@@ -59,6 +62,7 @@ TFormMain::~TFormMain() {
 
 void TFormMain::CreateComponents() {
   resize(kClientWidth, kClientHeight);
+  setMinimumSize(kClientWidth, kClientHeight);
   setFont(app::DefaultFont());
   SetTextColor(this, kBlack);
   // Button-face background.
@@ -103,7 +107,7 @@ void TFormMain::CreateSearchStrip() {
   labSearch->setFont(app::GulimFont(12));
   labSearch->setToolTip(QStringLiteral("Enter a search value and press Return"));
 
-  edSearch = Make<QLineEdit>(Panel2, "edSearch", 119, 7, 162, 20);
+  edSearch = Make<app::TSearchBox>(Panel2, "edSearch", 119, 7, 162, 20);
   edSearch->setFrame(false);
   edSearch->setFont(app::GulimFont(13));
   edSearch->setToolTip(QStringLiteral("찾을 문자를 입력하세요. 빈칸이면 전체자료를 보여줍니다"));

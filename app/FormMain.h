@@ -13,13 +13,17 @@
 //   FormMainEngine.cpp      SelectMachineCollation
 //   FormMainPostalData.cpp  OpenPostalData, ClosePostalData
 //   FormMainSearch.cpp      SearchEntry, RunSearch, Post1Click, Juso2Click,
-//                           DataSource1DataChange
+//                           CopyRowClick, DataSource1DataChange
+//   FormMainLiveSearch.cpp  the search while typing, the match count in the
+//                           grid's title row and the highlighted matches
 //   FormMainData.h/.cpp     the data components and CreateDataComponents
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 #include "app/FormMainData.h"
+#include "app/SearchBox.h"
 #include "dataset/DBGrid.h"
 
 class QAction;
@@ -30,6 +34,7 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QKeyEvent;
 class QTimer;
 
 namespace widgets {
@@ -41,6 +46,11 @@ class TAlignLayout;
 class TPanel;
 }  // namespace app
 
+namespace search {
+class TLiveSearch;
+class TMatchHighlight;
+}  // namespace search
+
 class TFormMain : public QWidget, public TFormMainData {
   Q_OBJECT
  public:
@@ -50,19 +60,21 @@ class TFormMain : public QWidget, public TFormMainData {
   // Runs FormDestroy unless it has run already.
   ~TFormMain() override;
 
-  // The size of the client area as designed.
+  // The size of the client area as designed; the window is never smaller.
   static constexpr int kClientWidth = 736;
   static constexpr int kClientHeight = 566;
+  // The address column's width at the designed size; a wider window widens it.
+  static constexpr int kAddressColumnWidth = 590;
 
   // ---- Search strip
-  app::TPanel* Panel2 = nullptr;     // top, 33 high
-  QLabel* labSearch = nullptr;       // 12, 11; 102 x 12
-  QLineEdit* edSearch = nullptr;     // 119, 7; 162 x 20
-  QPushButton* butFilt = nullptr;    // 283, 7; 78 x 22
-  app::TPanel* Panel3 = nullptr;     // right, 320 x 33
-  QProgressBar* Gauge1 = nullptr;    // in Panel3: 8, 8; 187 x 17; hidden
-  QCheckBox* CheckBoxMsg = nullptr;  // in Panel3: 104, 9; 88 x 17
-  app::TPanel* panRecPos = nullptr;  // in Panel3: 200, 7; 103 x 23; caption "0 / 0"
+  app::TPanel* Panel2 = nullptr;        // top, 33 high
+  QLabel* labSearch = nullptr;          // 12, 11; 102 x 12
+  app::TSearchBox* edSearch = nullptr;  // 119, 7; 162 x 20
+  QPushButton* butFilt = nullptr;       // 283, 7; 78 x 22
+  app::TPanel* Panel3 = nullptr;        // right, 320 x 33
+  QProgressBar* Gauge1 = nullptr;       // in Panel3: 8, 8; 187 x 17; hidden
+  QCheckBox* CheckBoxMsg = nullptr;     // in Panel3: 104, 9; 88 x 17
+  app::TPanel* panRecPos = nullptr;     // in Panel3: 200, 7; 103 x 23; caption "0 / 0"
 
   // ---- Result grid: fills the space between the strip and the bottom bands.
   // The data-aware grid over Table1 through DataSource1 (CreateGrid).
@@ -131,7 +143,18 @@ class TFormMain : public QWidget, public TFormMainData {
   void RunSearch();
   void Post1Click();
   void Juso2Click();
+  // Ctrl+C in the grid: the current row's postal code and address.
+  void CopyRowClick();
   void DataSource1DataChange();
+
+  // ---- Search while typing (FormMainLiveSearch.cpp)
+  // Every change of the search box's composed text asks for it; the newest
+  // text is searched once the queued events have run.
+  search::TLiveSearch* LiveSearch = nullptr;
+  // Shows a search's answer (a match count, 0 for none, search::kWholeTable
+  // for a blank box) in the grid's title row, and its matches highlighted.
+  void ShowSearchResult(int matches);
+  const search::TMatchHighlight& MatchHighlight() const { return *highlight_; }
 
   // ---- Clock (FormMainClock.cpp)
   void CreateLedDisplays();
@@ -141,6 +164,8 @@ class TFormMain : public QWidget, public TFormMainData {
   void CreateGrid();
   // Gives grid the popup menu PopupMenu1 (done for DBGrid1 at creation).
   void AttachPopupMenu(QWidget* grid);
+  // Shift+F10 and the menu key: PopupMenu1 at the grid's current row.
+  void PopupRowMenu();
   // Widens the address column for a table whose ETC is longer than the
   // six-digit table's (run once the table is open).
   void FitAddressColumn();
@@ -159,6 +184,7 @@ class TFormMain : public QWidget, public TFormMainData {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -168,10 +194,16 @@ class TFormMain : public QWidget, public TFormMainData {
   void CreateBannerBand();
   void SetTabOrders();
   bool HandleKeyPreview(QObject* watched, QEvent* event);
+  // Return on the focused 찾기 button, the grid's menu and copy keys; true
+  // when the key was used.
+  bool HandleDesktopKeys(QObject* watched, QKeyEvent* key);
+  void CreateLiveSearch();
   bool HandleBannerClick(QObject* watched, QEvent* event);
 
   app::TAlignLayout* formLayout_ = nullptr;
   QImage banner_;
+  std::unique_ptr<search::TMatchHighlight> highlight_;
+  int laidOutWidth_ = kClientWidth;  // the width the address column was last fitted to
   bool activateOnShow_ = true;
   bool shownOnce_ = false;
   bool activated_ = false;

@@ -1,5 +1,7 @@
 // The result grid.
 #include <QColor>
+#include <QMenu>
+#include <QResizeEvent>
 #include <algorithm>
 
 #include "app/Fonts.h"
@@ -33,6 +35,25 @@ void TFormMain::CreateGrid() {
   DBGrid1->AddColumn(QStringLiteral("ETC"), QStringLiteral("전체주소"), kAddressColumnWidth);
 }
 
+void TFormMain::PopupRowMenu() {
+  const int row = DBGrid1->CurrentRow();
+  const QRect at = row >= 0 ? DBGrid1->RowRect(row) : DBGrid1->viewport()->rect();
+  // Below the row, where a menu opened by the mouse on that row would start.
+  PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(QPoint(at.left() + 16, at.bottom())));
+}
+
+void TFormMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The address column takes what the window gains beyond its designed width
+  // (and gives it back), keeping any width the user gave it.
+  const int gained = width() - laidOutWidth_;
+  laidOutWidth_ = width();
+  if (gained == 0 || !DBGrid1) return;
+  for (int c = 0; c < DBGrid1->ColumnCount(); ++c)
+    if (DBGrid1->ColumnFieldName(c) == QLatin1String("ETC"))
+      DBGrid1->SetColumnWidth(c, std::max(4, DBGrid1->ColumnWidth(c) + gained));
+}
+
 // A table with longer addresses (one imported from the range files) widens the
 // column in proportion, so that its longest address shows whole; the grid then
 // scrolls sideways. It never becomes narrower than designed.
@@ -40,9 +61,11 @@ void TFormMain::FitAddressColumn() {
   const TField* etc =
       Table1 && Table1->IsOpen() ? Table1->FindField(QStringLiteral("ETC")) : nullptr;
   if (!etc) return;
+  // What the window has gained beyond its designed width stays the column's.
   const int width =
       std::max(kAddressColumnWidth,
-               (kAddressColumnWidth * etc->Size() + kAddressFieldBytes - 1) / kAddressFieldBytes);
+               (kAddressColumnWidth * etc->Size() + kAddressFieldBytes - 1) / kAddressFieldBytes) +
+      (laidOutWidth_ - kClientWidth);
   for (int c = 0; c < DBGrid1->ColumnCount(); ++c)
     if (DBGrid1->ColumnFieldName(c) == QLatin1String("ETC")) DBGrid1->SetColumnWidth(c, width);
 }

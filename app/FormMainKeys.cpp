@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "app/FormMain.h"
 
@@ -22,7 +23,27 @@ bool TFormMain::HandleKeyPreview(QObject* watched, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
   FormKeyDown(key->key(), key->modifiers());
   if (watched == edSearch) edSearchKeyDown(key->key(), key->modifiers());
-  return false;  // the control gets the key as well
+  return HandleDesktopKeys(watched, key);  // otherwise the control gets the key as well
+}
+
+bool TFormMain::HandleDesktopKeys(QObject* watched, QKeyEvent* key) {
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+  if (watched == butFilt && enter && modifiers == Qt::NoModifier) {
+    if (!key->isAutoRepeat()) butFilt->click();
+    return true;
+  }
+  if (watched != DBGrid1) return false;
+  const bool shiftF10 = key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier;
+  if (key->key() == Qt::Key_Menu || shiftF10) {
+    PopupRowMenu();
+    return true;
+  }
+  if (key->matches(QKeySequence::Copy)) {
+    CopyRowClick();
+    return true;
+  }
+  return false;
 }
 
 void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers) {

@@ -160,6 +160,22 @@ QString TDBGrid::CellText(int row, int col) const {
   return ds->CellText(row, f);
 }
 
+QRect TDBGrid::RowRect(int row) const {
+  return QRect(DataLeft(), TitleHeight() + row * RowHeight(), viewport()->width() - DataLeft(),
+               RowHeight());
+}
+
+void TDBGrid::SetCellHighlights(TCellHighlights highlights) {
+  highlights_ = std::move(highlights);
+  viewport()->update();
+}
+
+void TDBGrid::SetTitleNote(const QString& note) {
+  if (note == titleNote_) return;
+  titleNote_ = note;
+  viewport()->update();
+}
+
 int TDBGrid::DataLeft() const {
   return (options_ & dgIndicator) ? kIndicatorWidth : 0;
 }
@@ -473,10 +489,12 @@ void TDBGrid::paintEvent(QPaintEvent*) {
           row == active && showSelection && ((options_ & dgRowSelect) || col == selectedCol_);
       if (selected)
         p.fillRect(cell.adjusted(0, 0, lines ? 0 : 1, 0), pal.color(QPalette::Highlight));
-      p.setPen(selected ? pal.color(QPalette::HighlightedText) : fontColor_);
       if (ds && f)
-        p.drawText(cell.adjusted(textPad, 0, -1, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                   ds->CellText(row, f));
+        DrawCellText(
+            p, cell.adjusted(textPad, 0, -1, 0), ds->CellText(row, f),
+            highlights_ ? highlights_(row, f) : std::vector<std::pair<int, int>>(),
+            selected ? pal.color(QPalette::HighlightedText) : fontColor_,
+            selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Highlight));
     }
     if (lines) {
       p.setPen(lineColor);
@@ -493,6 +511,14 @@ void TDBGrid::paintEvent(QPaintEvent*) {
   if (rowLines)
     for (int row = 0; row < shown; ++row)
       p.drawLine(0, titleH + (row + 1) * rowH - 1, right, titleH + (row + 1) * rowH - 1);
+  if (titleH > 0 && !titleNote_.isEmpty()) {
+    const QRect area(DataLeft(), 0, right - DataLeft() - textPad - 1, titleH - 1);
+    const int noteWidth = QFontMetrics(font()).horizontalAdvance(titleNote_) + 2 * textPad;
+    p.fillRect(QRect(area.right() - noteWidth, 0, noteWidth, titleH - 1), face);
+    p.setFont(font());
+    p.setPen(titleColor_);
+    p.drawText(area, Qt::AlignRight | Qt::AlignVCenter, titleNote_);
+  }
   // Record indicator: a triangle on the current row.
   if (options_ & dgIndicator) {
     p.fillRect(0, 0, kIndicatorWidth, std::min(h, titleH + shown * rowH), face);
@@ -506,4 +532,36 @@ void TDBGrid::paintEvent(QPaintEvent*) {
       p.drawPolygon(tri, 3);
     }
   }
+}
+
+void TDBGrid::DrawCellText(QPainter& p, const QRect& rect, const QString& text,
+                           const std::vector<std::pair<int, int>>& highlights, const QColor& color,
+                           const QColor& highlightColor) const {
+  const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+  p.setFont(font());
+  p.setPen(color);
+  if (highlights.empty()) {
+    p.drawText(rect, flags, text);
+    return;
+  }
+  QFont bold = font();
+  bold.setBold(true);
+  // Piece by piece from the left; each piece advances by its own width.
+  int x = rect.left(), at = 0;
+  auto piece = [&](int from, int to, bool marked) {
+    if (to <= from || x > rect.right()) return;
+    const QString part = text.mid(from, to - from);
+    p.setFont(marked ? bold : font());
+    p.setPen(marked ? highlightColor : color);
+    p.drawText(QRect(x, rect.top(), rect.right() - x + 1, rect.height()), flags, part);
+    x += QFontMetrics(p.font()).horizontalAdvance(part);
+  };
+  for (const auto& [start, length] : highlights) {
+    const int from = std::clamp(start, at, static_cast<int>(text.size()));
+    const int to = std::clamp(start + length, from, static_cast<int>(text.size()));
+    piece(at, from, false);
+    piece(from, to, true);
+    at = to;
+  }
+  piece(at, static_cast<int>(text.size()), false);
 }

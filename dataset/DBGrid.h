@@ -11,8 +11,11 @@
 #include <QHash>
 #include <QPointer>
 #include <QString>
+#include <functional>
+#include <utility>
 #include <vector>
 
+class QPainter;
 class TDataSource;
 class TDataSet;
 class TField;
@@ -74,6 +77,18 @@ class TDBGrid : public QAbstractScrollArea {
   int SelectedIndex() const { return selectedCol_; }
   void SetSelectedIndex(int col);
   QString CellText(int row, int col) const;
+  // The data row's area in the viewport's coordinates (row of the window).
+  QRect RowRect(int row) const;
+
+  // Parts of a cell's text drawn highlighted (bold, in the palette's
+  // highlight colour): ascending (start, length) ranges of the text of
+  // `field` in window row `row`. Asked while painting the cell.
+  using TCellHighlights =
+      std::function<std::vector<std::pair<int, int>>(int row, const TField* field)>;
+  void SetCellHighlights(TCellHighlights highlights);
+  // A short text drawn at the right end of the title row, over the titles.
+  QString TitleNote() const { return titleNote_; }
+  void SetTitleNote(const QString& note);
 
  protected:
   bool event(QEvent* e) override;
@@ -111,6 +126,9 @@ class TDBGrid : public QAbstractScrollArea {
   void UpdateScrollBars();
   void EnsureColumnVisible(int col);
   void Move(int rows);
+  void DrawCellText(QPainter& p, const QRect& rect, const QString& text,
+                    const std::vector<std::pair<int, int>>& highlights, const QColor& color,
+                    const QColor& highlightColor) const;
 
   QPointer<TDataSource> source_;
   int options_ = kDefaultOptions;
@@ -124,4 +142,6 @@ class TDBGrid : public QAbstractScrollArea {
   int resizeStartX_ = 0;
   int resizeStartWidth_ = 0;
   int wheelRemainder_ = 0;
+  TCellHighlights highlights_;
+  QString titleNote_;
 };

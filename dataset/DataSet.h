@@ -4,6 +4,7 @@
 // cursor row, its own beginning- and end-of-file flags, the dataset state, the
 // field objects and the notifications to its data sources. It fills buffers
 // only through the component's GetRecord.
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <map>
@@ -106,6 +107,8 @@ class TDataSet {
   int ActiveRow() const { return activeRecord_; }
   // Display text of a field in window row `row`, read from that row's buffer.
   QString CellText(int row, const TField* field);
+  // The field's 8-bit value (AsBytes) in window row `row`.
+  QByteArray CellBytes(int row, const TField* field);
 
   // --- events
   TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
@@ -176,6 +179,9 @@ class TDataSet {
   void FillForward();
   void FillBackward();
   void ActivateFetched();
+  // Runs read with window row `row` as the active one; empty when there is none.
+  template <typename Read>
+  auto ReadAtRow(int row, const TField* field, Read&& read) -> decltype(read());
   char* Spare() const { return buffers_[static_cast<size_t>(windowSize_)]; }
 
   QString name_;

@@ -250,17 +250,25 @@ void TDataSet::ResizeWindow(int rows) {
   if (Active()) DataEvent(deDataSetChange);
 }
 
-QString TDataSet::CellText(int row, const TField* field) {
+template <typename Read>
+auto TDataSet::ReadAtRow(int row, const TField* field, Read&& read) -> decltype(read()) {
   if (!field || row < 0 || row >= recordCount_ || !Active()) return {};
   const int saved = activeRecord_;
   activeRecord_ = row;
-  QString text;
   try {
-    text = field->DisplayText();
+    auto value = read();
+    activeRecord_ = saved;
+    return value;
   } catch (...) {
     activeRecord_ = saved;
     throw;
   }
-  activeRecord_ = saved;
-  return text;
+}
+
+QString TDataSet::CellText(int row, const TField* field) {
+  return ReadAtRow(row, field, [field] { return field->DisplayText(); });
+}
+
+QByteArray TDataSet::CellBytes(int row, const TField* field) {
+  return ReadAtRow(row, field, [field] { return field->AsBytes(); });
 }

@@ -32,6 +32,16 @@ int32_t TFts::FtsVerify(const char* record, const char* text, uint8_t mode) {
   return api_ ? api_->FtsVerify(IndexHandle, record, text, int32_t{mode} + 1) : FTS_ERR_NO_LIBRARY;
 }
 
+int32_t TFts::FtsProven() {
+  return api_ ? api_->FtsProven(IndexHandle) : FTS_ERR_NO_LIBRARY;
+}
+
+int32_t TFts::FtsMatchSpans(const char* record, int32_t size, const char* text, int32_t* spans,
+                            int32_t maxSpans) {
+  return api_ ? api_->FtsMatchSpans(IndexHandle, record, size, text, kSearchMode, spans, maxSpans)
+              : FTS_ERR_NO_LIBRARY;
+}
+
 int32_t TFts::FtsNumRecs() {
   return api_ ? api_->FtsNumRecs(IndexHandle) : FTS_ERR_NO_LIBRARY;
 }

@@ -39,6 +39,8 @@ bool BindAll(void* module, TFtsEntryPoints& api) {
   return Bind(module, "FtsCreate", api.FtsCreate) && Bind(module, "FtsOpen", api.FtsOpen) &&
          Bind(module, "FtsAdd", api.FtsAdd) && Bind(module, "FtsSet", api.FtsSet) &&
          Bind(module, "FtsNextRec", api.FtsNextRec) && Bind(module, "FtsVerify", api.FtsVerify) &&
+         Bind(module, "FtsProven", api.FtsProven) &&
+         Bind(module, "FtsMatchSpans", api.FtsMatchSpans) &&
          Bind(module, "FtsNumRecs", api.FtsNumRecs) && Bind(module, "FtsClose", api.FtsClose) &&
          Bind(module, "FtsMatch", api.FtsMatch) && Bind(module, "FtsSetTag", api.FtsSetTag) &&
          Bind(module, "FtsGetTag", api.FtsGetTag);

@@ -12,6 +12,8 @@ struct TFtsEntryPoints {
   int32_t (*FtsSet)(int32_t, const char*);
   int32_t (*FtsNextRec)(int32_t);
   int32_t (*FtsVerify)(int32_t, const char*, const char*, int32_t);
+  int32_t (*FtsProven)(int32_t);
+  int32_t (*FtsMatchSpans)(int32_t, const char*, int32_t, const char*, int32_t, int32_t*, int32_t);
   int32_t (*FtsNumRecs)(int32_t);
   int32_t (*FtsClose)(int32_t);
   int32_t (*FtsSetTag)(int32_t, const char*);

@@ -39,6 +39,12 @@ void Juso2Click(TPostalParts& p) {
   CopyThroughEditTemp(p, TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ETC"))));
 }
 
+void CopyRowClick(TPostalParts& p) {
+  CopyThroughEditTemp(p, TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ZIPCODE"))) +
+                             ' ' +
+                             TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ETC"))));
+}
+
 std::optional<QString> RecordPositionCaption(TDbfTable& table) {
   if (table.State() != dsBrowse) return std::nullopt;
   return QString::number(table.Recno()) + QStringLiteral(" / ") + QString::number(table.RecCount());

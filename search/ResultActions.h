@@ -13,6 +13,9 @@ namespace search {
 void Post1Click(TPostalParts& parts);
 // ETC of the current record without its trailing blanks, to the clipboard.
 void Juso2Click(TPostalParts& parts);
+// The current record's postal code and address, one blank apart, each
+// without its trailing blanks, to the clipboard (Ctrl+C in the grid).
+void CopyRowClick(TPostalParts& parts);
 
 // "<Recno> / <RecCount>" while Table1 browses; nothing otherwise (the caption
 // then stays as it is).

@@ -7,6 +7,7 @@
 #include "platform/BusyCursor.h"
 #include "platform/MessageBox.h"
 #include "search/Candidates.h"
+#include "search/ConfirmedMarks.h"
 #include "search/Fts.h"
 #include "search/SearchText.h"
 #include "search/UiHold.h"
@@ -18,53 +19,8 @@ namespace {
 constexpr int32_t kNoKey = -13;
 constexpr int32_t kNoData = 0;
 
-// Suspends the table's notifications to its display controls for a scope.
-class NotificationsSuspended {
- public:
-  explicit NotificationsSuspended(TDbfTable* t) : t_(t) { t_->SuspendViewNotifications(); }
-  ~NotificationsSuspended() { t_->ResumeViewNotifications(); }
-  NotificationsSuspended(const NotificationsSuspended&) = delete;
-  NotificationsSuspended& operator=(const NotificationsSuspended&) = delete;
-
- private:
-  TDbfTable* t_;
-};
-
 void FocusSearchBox(TPostalParts& p) {
   if (p.edSearch) p.edSearch->setFocus(Qt::OtherFocusReason);
-}
-
-// Steps 7 to 14: the candidates visited in natural order, confirmed ones marked.
-int MarkConfirmed(TPostalParts& p, TCandidates& candidates) {
-  TDbfTable& table = *p.Table1;
-  const char* text = p.SearchText->data();
-  char* record = p.RecordBuffer->empty() ? nullptr : p.RecordBuffer->data();
-  int matches = 0;
-  {
-    NotificationsSuspended quiet(&table);
-    const int32_t kept = table.SetOrder(0);
-    try {
-      table.GoTop();
-      for (;;) {
-        const int32_t n = candidates.Next();
-        if (n <= 0) break;
-        table.SetRecno(n);
-        if (!record) continue;  // no record buffer: nothing can be confirmed
-        table.ReadRecord(record);
-        if (candidates.Confirm(record, text)) {
-          table.SetQueryBit(n, true);
-          ++matches;
-        }
-      }
-    } catch (...) {
-      table.SetOrder(kept);
-      throw;
-    }
-    table.SetOrder(kept);
-  }
-  table.GoTop();
-  table.Refresh();
-  return matches;
 }
 
 }  // namespace
@@ -93,13 +49,13 @@ QString TooLongMessage() {
              "찾아 주세요.");
 }
 
-void SearchEntry(TPostalParts& p) {
+int SearchEntry(TPostalParts& p) {
   if (TrimBlanks(p.edSearch->text()).isEmpty()) {
     p.Table1->Query("");
     FocusSearchBox(p);
-    return;
+    return kWholeTable;
   }
-  RunSearch(p);
+  return RunSearch(p);
 }
 
 int RunSearch(TPostalParts& p) {
@@ -135,8 +91,7 @@ int RunSearch(TPostalParts& p) {
     }
     {
       platform::BusyCursor busy;
-      TCandidates candidates(p, fromIndex);
-      matches = MarkConfirmed(p, candidates);
+      matches = MarkConfirmed(p, fromIndex);
     }
   } catch (const std::exception& e) {
     clock.Restart();

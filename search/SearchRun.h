@@ -14,9 +14,13 @@ QString NotFoundMessage(const QString& publisherUrl);
 // The refusal of a search text over 255 bytes.
 QString TooLongMessage();
 
+// What a search that shows the whole table for a blank box answers.
+inline constexpr int kWholeTable = -1;
+
 // The search entry: a box blank after trimming clears the query set (every
-// record visible again) and keeps the focus in the box; otherwise RunSearch.
-void SearchEntry(TPostalParts& parts);
+// record visible again), keeps the focus in the box and answers kWholeTable;
+// otherwise RunSearch and its match count.
+int SearchEntry(TPostalParts& parts);
 
 // Asks the index for the candidates of the box's text, confirms each against
 // its record, marks the confirmed ones and shows the result. Without a usable

@@ -3,7 +3,8 @@
 // (figures named large.*). Start-up until the search box can be used, with
 // the index missing (built in the window) and present; then each search from
 // Return in the search box until the grid has painted its rows, with the
-// index and without one.
+// index and without one; then the search while typing: queries typed key by
+// key (and deleted again), each key from its event to the painted grid.
 //   bench-search [--screenshot out.png]   also saves the window after a search
 //                                         for 개포1동
 #include <QApplication>
@@ -85,6 +86,47 @@ void Bench(const char* name, double value, const char* unit) {
   std::fflush(stdout);
 }
 
+// One key into the search box, from its event until the grid has painted
+// what the search while typing found, in ms.
+double KeyToPaint(TFormMain& form, Qt::Key key, const QString& text) {
+  auto* grid = static_cast<TDBGrid*>(form.DBGrid1);
+  QElapsedTimer t;
+  t.start();
+  QTest::sendKeyEvent(QTest::Click, form.edSearch, key, text, Qt::NoModifier);
+  QCoreApplication::processEvents();  // the search, once the key's events have run
+  grid->viewport()->repaint();
+  return t.nsecsElapsed() / 1e6;
+}
+
+// Types every query key by key and deletes it again key by key; answers the
+// time of every key.
+std::vector<double> TypeQueries(TFormMain& form, int rounds) {
+  const QString queries[] = {
+      QStringLiteral("개포1동"),       QStringLiteral("서울 역삼"),
+      QStringLiteral("강남구 개포"),   QStringLiteral("ㄱㅍ1ㄷ"),
+      QStringLiteral("서울 ㄱㄴㄱ"),   QStringLiteral("ㅇㅅ3ㅊ ㅇㅍㅌ"),
+      QStringLiteral("강남구역삼1동"), QStringLiteral("서울강남구개포"),
+      QStringLiteral("우성3차아파트"), QStringLiteral("135-806"),
+  };
+  form.edSearch->setFocus();
+  form.edSearch->clear();
+  QCoreApplication::processEvents();
+  std::vector<double> keys;
+  for (int round = 0; round < rounds; ++round) {
+    for (const QString& q : queries) {
+      for (QChar c : q) keys.push_back(KeyToPaint(form, Qt::Key_unknown, QString(c)));
+      for (qsizetype i = 0; i < q.size(); ++i)
+        keys.push_back(KeyToPaint(form, Qt::Key_Backspace, QString()));
+    }
+  }
+  return keys;
+}
+
+double Percentile(std::vector<double> v, double p) {
+  std::sort(v.begin(), v.end());
+  return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
+}
+
 struct Word {
   const char* name;
   QString text;
@@ -157,6 +199,10 @@ int BenchLargeTable(platform::MessageRecorder& messages) {
       {"nomatch", QStringLiteral("없는주소말")},
   };
   RunQueries(form, "large.search.", large);
+  TypeQueries(form, 1);  // warm-up
+  const std::vector<double> keys = TypeQueries(form, 1);
+  Bench("live.large_keystroke_p95_ms", Percentile(keys, 0.95), "ms");
+  Bench("live.large_keystroke_max_ms", *std::max_element(keys.begin(), keys.end()), "ms");
   s.form.reset();
   return 0;
 }
@@ -204,6 +250,23 @@ int main(int argc, char** argv) {
   };
   RunQueries(form, "search.", national);
 
+  TypeQueries(form, 1);  // warm-up
+  const std::vector<double> keys = TypeQueries(form, 3);
+  Bench("live.keystrokes", static_cast<double>(keys.size()), "keys");
+  Bench("live.keystroke_median_ms", Percentile(keys, 0.5), "ms");
+  Bench("live.keystroke_p95_ms", Percentile(keys, 0.95), "ms");
+  Bench("live.keystroke_max_ms", *std::max_element(keys.begin(), keys.end()), "ms");
+
+  if (argc == 3 && QByteArray(argv[1]) == "--screenshot") {
+    SearchOnce(form, QStringLiteral("개포1동"));
+    messages.Clear();
+    QCoreApplication::processEvents();
+    if (!form.grab().save(QString::fromLocal8Bit(argv[2]))) {
+      std::fprintf(stderr, "bench-search: cannot write %s\n", argv[2]);
+      return 1;
+    }
+  }
+
   // Without a usable index (it could not be built or saved): every record of
   // the table is confirmed. Slower by design; measured so that it stays usable.
   form.Fts1.FtsClose();
@@ -213,15 +276,6 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 3; ++i) runs.push_back(SearchOnce(form, w.text));
     std::sort(runs.begin(), runs.end());
     Bench((std::string("search.no_index_") + w.name + "_ms").c_str(), runs[1], "ms");
-  }
-
-  if (argc == 3 && QByteArray(argv[1]) == "--screenshot") {
-    SearchOnce(form, QStringLiteral("개포1동"));
-    QCoreApplication::processEvents();
-    if (!form.grab().save(QString::fromLocal8Bit(argv[2]))) {
-      std::fprintf(stderr, "bench-search: cannot write %s\n", argv[2]);
-      return 1;
-    }
   }
   s.form.reset();
   const int large = BenchLargeTable(messages);

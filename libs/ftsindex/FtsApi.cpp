@@ -130,6 +130,25 @@ FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, cons
                     mode);
 }
 
+FTS_API int32_t FtsProven(int32_t h) {
+  Index* index = fts::Lookup(h);
+  return index ? index->Proven() : FTS_ERR_HANDLE;
+}
+
+FTS_API int32_t FtsMatchSpans(int32_t h, const char* record, int32_t size, const char* text,
+                              int32_t mode, int32_t* spans, int32_t maxSpans) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  if (!record || !text || size < 0 || maxSpans < 0 || (maxSpans > 0 && !spans)) return FTS_ERR_ARG;
+  return Guarded([&]() -> int32_t {
+    const size_t textLength = strnlen(text, FTS_MAX_TEXT + 1);
+    if (textLength > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
+    std::string_view view;
+    RecordView(record, static_cast<size_t>(size), false, view);
+    return index->MatchSpans(view, std::string_view(text, textLength), mode, spans, maxSpans);
+  });
+}
+
 FTS_API int32_t FtsMatch(const char* record, const char* text, int32_t mode) {
   if (!record || !text) return FTS_ERR_ARG;
   return Guarded([&]() -> int32_t {

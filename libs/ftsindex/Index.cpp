@@ -36,15 +36,22 @@ int32_t Index::AddRefused() {
 int32_t Index::Set(std::string_view text) {
   candidates_.clear();
   next_ = 0;
+  single_ = PostingIterator();
+  proven_ = false;
   if (!file_) return FTS_ERR_STATE;
   if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
-  if (!SearchKeys(text, keys_) || keys_.empty()) return FTS_ERR_NO_KEY;
+  if (!PlanSearch(text, plan_) || plan_.keys.empty()) return FTS_ERR_NO_KEY;
   std::vector<const DictEntry*> entries;
-  entries.reserve(keys_.size());
-  for (Key k : keys_) {
+  entries.reserve(plan_.keys.size());
+  for (Key k : plan_.keys) {
     const DictEntry* e = file_->Find(k);
     if (!e) return FTS_ERR_NO_KEY;
     entries.push_back(e);
+  }
+  if (entries.size() == 1) {
+    single_ = PostingIterator(file_->Postings(*entries[0]));
+    proven_ = plan_.exact;
+    return static_cast<int32_t>(entries[0]->count);
   }
   // Smallest list first: every further list can only remove candidates.
   std::sort(entries.begin(), entries.end(),
@@ -57,17 +64,37 @@ int32_t Index::Set(std::string_view text) {
       if (cursor.Contains(c)) *kept++ = c;
     candidates_.erase(kept, candidates_.end());
   }
+  proven_ = plan_.exact && !candidates_.empty();
   return static_cast<int32_t>(candidates_.size());
+}
+
+int32_t Index::Proven() const {
+  if (!file_) return FTS_ERR_STATE;
+  return proven_ ? 1 : 0;
 }
 
 int32_t Index::NextRec() {
   if (!file_) return FTS_ERR_STATE;
-  if (next_ >= candidates_.size()) return 0;
+  if (next_ >= candidates_.size()) return static_cast<int32_t>(single_.Next());
   return static_cast<int32_t>(candidates_[next_++]);
 }
 
 int32_t Index::Verify(std::string_view record, std::string_view text, int mode) {
   return fts::Verify(matcher_, record, text, mode);
+}
+
+int32_t Index::MatchSpans(std::string_view record, std::string_view text, int mode, int32_t* spans,
+                          int32_t maxSpans) {
+  if (mode < 1 || mode > 3) return FTS_ERR_ARG;
+  if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
+  if (!matcher_.IsPreparedFor(text, mode)) matcher_.Prepare(text, mode);
+  matcher_.Spans(record, spans_);
+  const auto count = static_cast<int32_t>(spans_.size());
+  for (int32_t i = 0; i < count && i < maxSpans; ++i) {
+    spans[2 * i] = static_cast<int32_t>(spans_[static_cast<size_t>(i)].first);
+    spans[2 * i + 1] = static_cast<int32_t>(spans_[static_cast<size_t>(i)].second);
+  }
+  return count;
 }
 
 int32_t Index::NumRecs() const {

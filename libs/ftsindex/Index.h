@@ -22,7 +22,14 @@ class Index {
   int32_t AddRefused();
   int32_t Set(std::string_view text);
   int32_t NextRec();
+  // 1 when the candidates of the last Set are exactly the records that match
+  // in mode 3, 0 when each must be verified.
+  int32_t Proven() const;
   int32_t Verify(std::string_view record, std::string_view text, int mode);
+  // The matched byte ranges of record, pairs into spans (at most maxSpans);
+  // answers their number, 0 when the record does not match.
+  int32_t MatchSpans(std::string_view record, std::string_view text, int mode, int32_t* spans,
+                     int32_t maxSpans);
   int32_t NumRecs() const;
   int32_t NumKeys() const;
   // The source tag: set while building, read from the file when open.
@@ -35,10 +42,15 @@ class Index {
   std::string path_;
   std::unique_ptr<IndexBuilder> builder_;
   std::unique_ptr<IndexFile> file_;
+  // The candidates: decoded when several lists were intersected, taken
+  // straight from the list when there was one.
   std::vector<uint32_t> candidates_;
   size_t next_ = 0;
-  std::vector<Key> keys_;
+  PostingIterator single_;
+  SearchPlan plan_;
+  bool proven_ = false;
   Matcher matcher_;
+  std::vector<ByteSpan> spans_;
 };
 
 }  // namespace fts

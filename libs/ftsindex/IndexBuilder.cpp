@@ -13,16 +13,16 @@ inline size_t Hash(Key k, size_t mask) {
 }
 }  // namespace
 
-IndexBuilder::IndexBuilder() : unigrams_(65536, -1), pairs_(1 << 14, -1) {}
+IndexBuilder::IndexBuilder() : unigrams_(65536, -1), pairs_(1 << 14, PairEntry{0, -1}) {}
 
 void IndexBuilder::Grow() {
-  std::vector<int32_t> bigger(pairs_.size() * 2, -1);
+  std::vector<PairEntry> bigger(pairs_.size() * 2, PairEntry{0, -1});
   const size_t mask = bigger.size() - 1;
-  for (int32_t s : pairs_) {
-    if (s < 0) continue;
-    size_t i = Hash(slots_[s].key, mask);
-    while (bigger[i] >= 0) i = (i + 1) & mask;
-    bigger[i] = s;
+  for (const PairEntry& e : pairs_) {
+    if (e.slot < 0) continue;
+    size_t i = Hash(e.key, mask);
+    while (bigger[i].slot >= 0) i = (i + 1) & mask;
+    bigger[i] = e;
   }
   pairs_.swap(bigger);
 }
@@ -38,12 +38,12 @@ IndexBuilder::Slot& IndexBuilder::SlotOf(Key key) {
   }
   const size_t mask = pairs_.size() - 1;
   size_t i = Hash(key, mask);
-  while (pairs_[i] >= 0) {
-    if (slots_[pairs_[i]].key == key) return slots_[pairs_[i]];
+  while (pairs_[i].slot >= 0) {
+    if (pairs_[i].key == key) return slots_[static_cast<size_t>(pairs_[i].slot)];
     i = (i + 1) & mask;
   }
   const auto s = static_cast<int32_t>(slots_.size());
-  pairs_[i] = s;
+  pairs_[i] = PairEntry{key, s};
   slots_.push_back(Slot{key, 0, 0, {}});
   Slot& slot = slots_[s];
   if (slots_.size() * 2 > pairs_.size()) Grow();

@@ -39,7 +39,13 @@ class IndexBuilder {
   std::string tag_;
   std::vector<Slot> slots_;
   std::vector<int32_t> unigrams_;  // by character code: slot or -1
-  std::vector<int32_t> pairs_;     // open addressing over pair keys: slot or -1
+  // Open addressing over the other keys; the key is kept beside its slot so
+  // that a probe touches one array.
+  struct PairEntry {
+    Key key;
+    int32_t slot;  // -1: free
+  };
+  std::vector<PairEntry> pairs_;
 };
 
 }  // namespace fts

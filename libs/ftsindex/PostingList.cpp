@@ -1,6 +1,7 @@
 #include "libs/ftsindex/PostingList.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "libs/ftsindex/Bytes.h"
 
@@ -32,21 +33,14 @@ void EncodeDeltaBlocks(const std::vector<uint32_t>& values, std::string& out) {
 
 // Decodes block b of a delta list into out (replacing it); the list must be valid.
 void DecodeBlockInto(const PostingRef& ref, uint32_t b, std::vector<uint32_t>& out) {
-  const uint32_t blocks = BlockCount(ref.count);
-  const uint8_t* skip = ref.data;
-  const uint8_t* data = ref.data + 8ull * blocks;
-  const uint8_t* end = ref.data + ref.length;
-  const uint8_t* p = data + Load32(skip + 8ull * b + 4);
-  const uint8_t* blockEnd = b + 1 < blocks ? data + Load32(skip + 8ull * (b + 1) + 4) : end;
-  const uint32_t entries = std::min(kBlockSize, ref.count - b * kBlockSize);
+  BlockReader reader;
+  reader.Enter(ref, b);
   out.clear();
-  uint32_t v = Load32(skip + 8ull * b);
-  out.push_back(v);
+  out.push_back(reader.value);
+  const uint32_t entries = std::min(kBlockSize, ref.count - b * kBlockSize);
   for (uint32_t i = 1; i < entries; ++i) {
-    uint32_t d = 0;
-    if (!ReadVarint(p, blockEnd, d)) break;  // cannot happen after validation
-    v += d;
-    out.push_back(v);
+    reader.Step();
+    out.push_back(reader.value);
   }
 }
 
@@ -141,6 +135,48 @@ void DecodePostings(const PostingRef& ref, std::vector<uint32_t>& out) {
   }
 }
 
+void BlockReader::Enter(const PostingRef& ref, uint32_t block) {
+  const uint32_t blocks = BlockCount(ref.count);
+  const uint8_t* data = ref.data + 8ull * blocks;
+  next = data + Load32(ref.data + 8ull * block + 4);
+  end =
+      block + 1 < blocks ? data + Load32(ref.data + 8ull * (block + 1) + 4) : ref.data + ref.length;
+  value = Load32(ref.data + 8ull * block);
+}
+
+void BlockReader::Step() {
+  uint32_t d = 0;
+  ReadVarint(next, end, d);  // cannot fail after validation
+  value += d;
+}
+
+PostingIterator::PostingIterator(const PostingRef& ref) : ref_(ref) {}
+
+uint32_t PostingIterator::Next() {
+  if (taken_ >= ref_.count) return 0;
+  ++taken_;
+  if (ref_.encoding == kBitmap) {
+    const uint32_t bytes = BitmapBytes(ref_.recordCount);
+    while (word_ == 0) {
+      // The last word may be short: read only the bytes the bitmap has.
+      uint8_t tail[8] = {};
+      const uint32_t have = std::min<uint32_t>(8, bytes - wordAt_);
+      std::memcpy(tail, ref_.data + wordAt_, have);
+      word_ = Load64(tail);
+      wordAt_ += 8;
+    }
+    const uint32_t bit = static_cast<uint32_t>(__builtin_ctzll(word_));
+    word_ &= word_ - 1;
+    return (wordAt_ - 8) * 8 + bit + 1;
+  }
+  const uint32_t index = taken_ - 1;
+  if (index % kBlockSize == 0)  // the first of a block is in the skip table
+    block_.Enter(ref_, index / kBlockSize);
+  else
+    block_.Step();
+  return block_.value;
+}
+
 PostingCursor::PostingCursor(const PostingRef& ref) : ref_(ref) {
   if (ref_.encoding == kDeltaBlocks) {
     blocks_ = BlockCount(ref_.count);
@@ -154,11 +190,7 @@ uint32_t PostingCursor::BlockFirst(uint32_t block) const {
 
 void PostingCursor::EnterBlock(uint32_t block) {
   block_ = block;
-  const uint8_t* data = ref_.data + 8ull * blocks_;
-  next_ = data + Load32(ref_.data + 8ull * block + 4);
-  end_ = block + 1 < blocks_ ? data + Load32(ref_.data + 8ull * (block + 1) + 4)
-                             : ref_.data + ref_.length;
-  value_ = BlockFirst(block);
+  reader_.Enter(ref_, block);
   taken_ = 1;
   entries_ = std::min(kBlockSize, ref_.count - block * kBlockSize);
 }
@@ -181,13 +213,11 @@ bool PostingCursor::Contains(uint32_t value) {
     }
     EnterBlock(lo);
   }
-  while (value_ < value && taken_ < entries_) {
-    uint32_t d = 0;
-    if (!ReadVarint(next_, end_, d)) break;  // cannot happen after validation
-    value_ += d;
+  while (reader_.value < value && taken_ < entries_) {
+    reader_.Step();
     ++taken_;
   }
-  return value_ == value;
+  return reader_.value == value;
 }
 
 }  // namespace fts

@@ -31,6 +31,34 @@ bool ValidatePostings(const PostingRef& ref);
 // Appends every record number of a (validated) list.
 void DecodePostings(const PostingRef& ref, std::vector<uint32_t>& out);
 
+// One block of a validated delta list, read from its first value on, one
+// delta at a time.
+struct BlockReader {
+  uint32_t value = 0;
+  const uint8_t* next = nullptr;  // where the next delta starts
+  const uint8_t* end = nullptr;   // where the block's deltas end
+  void Enter(const PostingRef& ref, uint32_t block);
+  void Step();
+};
+
+// The record numbers of a validated list one after another, decoded as
+// they are asked for.
+class PostingIterator {
+ public:
+  PostingIterator() = default;
+  explicit PostingIterator(const PostingRef& ref);
+  // The next record number, 0 after the last.
+  uint32_t Next();
+
+ private:
+  PostingRef ref_;
+  uint32_t taken_ = 0;
+  // Bitmap: the 64-bit word at wordAt_ - 8 with the bits already given cleared.
+  uint32_t wordAt_ = 0;
+  uint64_t word_ = 0;
+  BlockReader block_;  // delta blocks
+};
+
 // Membership tests with ascending probes over a validated list.
 class PostingCursor {
  public:
@@ -44,13 +72,11 @@ class PostingCursor {
   PostingRef ref_;
   uint32_t blocks_ = 0;
   uint32_t block_ = 0;
-  // Within block_: the value reached, how many entries it has consumed, and
-  // where the next delta starts. Blocks are decoded only as far as probed.
-  uint32_t value_ = 0;
+  // Within block_: how many entries the value reached has consumed. Blocks
+  // are decoded only as far as probed.
+  BlockReader reader_;
   uint32_t taken_ = 0;
   uint32_t entries_ = 0;
-  const uint8_t* next_ = nullptr;
-  const uint8_t* end_ = nullptr;
 };
 
 }  // namespace fts

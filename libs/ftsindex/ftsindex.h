@@ -13,10 +13,21 @@
  * only, and ASCII letters (single-byte characters A..Z, a..z) compare without
  * case where the mode says so. A search text holds at most FTS_MAX_TEXT bytes.
  *
- * Keys. Every character and every pair of adjacent characters inside a run of
- * non-space characters of a record is a key (ASCII letters folded to lower
- * case). A search word of one character is looked up by its character, a
- * longer word by all of its adjacent pairs.
+ * Words (FtsSet, and FtsVerify mode 3). A search text is cut at spaces into
+ * words; a record matches when every word occurs in it, in any order. A word
+ * also occurs where the record has blanks (spaces) between its characters
+ * ("강남구역삼동" occurs in "강남구 역삼동"). A compatibility jamo of the
+ * word that is an initial consonant (ㄱ ㄲ ㄴ ㄷ ㄸ ㄹ ㅁ ㅂ ㅃ ㅅ ㅆ ㅇ ㅈ ㅉ ㅊ ㅋ ㅌ ㅍ ㅎ,
+ * CP949 0xA4A1..0xA4BE) matches every Hangul syllable with exactly that
+ * initial consonant, and the jamo itself ("ㄱㅍ1ㄷ" occurs in "개포1동";
+ * ㄱ matches 가..깋, not 까). Every other character matches itself.
+ *
+ * Keys. The index keeps, per record, every character, every pair of
+ * characters that follow one another when blanks are left out, the same
+ * with Hangul characters replaced by their initial consonant, and every
+ * three ASCII characters or three initial consonants that follow one another
+ * (FORMAT.md). A one-character word is looked up by its character, a longer
+ * word by its adjacent pairs and triples.
  *
  * Handles. FtsCreate and FtsOpen return a handle > 0 or a negative error
  * code. Every other call takes such a handle; a handle <= 0, a closed handle
@@ -114,7 +125,8 @@ FTS_API int32_t FtsAddSized(int32_t h, const char* record, int32_t size);
  * FtsSet: finds the candidates of a search text. The text is split at spaces
  *   into words; the posting lists of all their keys are intersected, smallest
  *   first. The candidates are a superset of the records that match the text
- *   in any FtsVerify mode.
+ *   in any FtsVerify mode (FtsProven tells when they are exactly those of
+ *   mode 3).
  *   Result: the number of candidates (> 0); 0 when the intersection is empty;
  *   FTS_ERR_NO_KEY when the text yields no key (empty, spaces only, invalid
  *   CP949) or one of its keys occurs nowhere in the index; FTS_ERR_TOO_LONG;
@@ -132,13 +144,26 @@ FTS_API int32_t FtsSet(int32_t h, const char* text);
 FTS_API int32_t FtsNextRec(int32_t h);
 
 /*
+ * FtsProven: whether the candidates of the last FtsSet need FtsVerify.
+ *   Result: 1 when they are exactly the records that match the text in mode 3
+ *   of FtsVerify (every word of one or two characters, or of three ASCII
+ *   characters or three initial-consonant jamo, and no initial-consonant
+ *   jamo before a syllable), so that a caller
+ *   may take each one without reading it; 0 when each must be verified, or when there are no
+ *   candidates; FTS_ERR_HANDLE; FTS_ERR_STATE (index being built).
+ */
+FTS_API int32_t FtsProven(int32_t h);
+
+/*
  * FtsVerify: checks a record (read up to its zero byte, at most
  *   FTS_MAX_RECORD bytes) against a search text.
  *   mode 1: the text, without leading and trailing spaces, occurs in the
  *           record as one phrase, bytes compared exactly;
  *   mode 2: as mode 1, ASCII letters compared without case;
  *   mode 3: every space-separated word of the text occurs in the record,
- *           anywhere and in any order, ASCII letters compared without case.
+ *           anywhere and in any order, ASCII letters compared without case,
+ *           across blanks and with initial consonants as described under
+ *           Words above.
  *   Occurrences start on a character boundary of the record.
  *   Result: 1 when the record matches; 0 when it does not (also for a text
  *   without words or with invalid CP949); FTS_ERR_TOO_LONG, FTS_ERR_RECORD,
@@ -149,6 +174,20 @@ FTS_API int32_t FtsVerify(int32_t h, const char* record, const char* text, int32
 /* FtsVerifySized: as FtsVerify for a record buffer of `size` bytes (see FtsAddSized). */
 FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, const char* text,
                                int32_t mode);
+
+/*
+ * FtsMatchSpans: the characters of a record (a buffer of `size` bytes, see
+ *   FtsAddSized) that take part in the occurrences of a text, as FtsVerify
+ *   in `mode` finds them: pairs (begin, end) of byte offsets into the record,
+ *   ascending, not touching, written to spans[0], spans[1], ... for at most
+ *   maxSpans pairs. The blanks that a word skips are not part of a span.
+ *   Result: the number of spans (also those beyond maxSpans, which are not
+ *   written); 0 when the record does not match; FTS_ERR_TOO_LONG, FTS_ERR_ARG
+ *   (null pointer, negative size or maxSpans, spans null with maxSpans > 0,
+ *   other mode), FTS_ERR_HANDLE.
+ */
+FTS_API int32_t FtsMatchSpans(int32_t h, const char* record, int32_t size, const char* text,
+                              int32_t mode, int32_t* spans, int32_t maxSpans);
 
 /*
  * FtsMatch: as FtsVerify without an index: checks a record against a search

@@ -1,6 +1,7 @@
-// libFuzzer target over the full-text library, built by scripts/fuzz-all from
-// the library's sources with FTS_FUZZING, which skips the checksum so that
-// mutated files reach the structural checks.
+// libFuzzer target over the full-text library (FtsOpen + FtsSet + FtsNextRec,
+// FtsProven, FtsVerify and FtsMatchSpans, and building), built by
+// scripts/fuzz-all from the library's sources with FTS_FUZZING, which skips
+// the checksum so that mutated files reach the structural checks.
 //
 // Input, by its first byte b:
 //   b < 0x80  reading: b % 64 bytes of search text, then an index file;
@@ -56,9 +57,23 @@ int ReadIndex(const uint8_t* data, size_t size) {
     previous = r;
   }
   if (set > 0 && seen != set) abort();
+  const int32_t proven = FtsProven(h);
+  if (proven != 0 && proven != 1) abort();
   const std::string record = " " + text + " tail";
   const int32_t v = FtsVerify(h, record.c_str(), text.c_str(), 3);
   if (v != 0 && v != 1 && v != FTS_ERR_TOO_LONG) abort();
+  // The spans agree with the verification and stay inside the record,
+  // ascending and apart.
+  int32_t spans[2 * 16];
+  const int32_t count = FtsMatchSpans(h, record.data(), static_cast<int32_t>(record.size()),
+                                      text.c_str(), 3, spans, 16);
+  if (count < 0 ? count != v : (count > 0) != (v == 1)) abort();
+  for (int32_t i = 0, end = -1; i < std::min(count, 16); ++i) {
+    if (spans[2 * i] <= end || spans[2 * i] >= spans[2 * i + 1] ||
+        spans[2 * i + 1] > static_cast<int32_t>(record.size()))
+      abort();
+    end = spans[2 * i + 1];
+  }
   FtsClose(h);
   return 0;
 }
@@ -148,7 +163,9 @@ int main(int argc, char** argv) {
     for (int c; in && (c = std::fgetc(in)) != EOF;) image.push_back(static_cast<char>(c));
     if (in) std::fclose(in);
     std::remove(path.c_str());
-    for (const char* query : {"ab", "1", "\xBC\xAD\xBF\xEF x", "7 x"}) {
+    // ab, 1, 서울 x, 7 x, ㄱㄴ, 서울강남, 135
+    for (const char* query : {"ab", "1", "\xBC\xAD\xBF\xEF x", "7 x", "\xA4\xA1\xA4\xA4",
+                              "\xBC\xAD\xBF\xEF\xB0\xAD\xB3\xB2", "135"}) {
       std::string seed(1, static_cast<char>(std::strlen(query)));
       seed += query;
       seed += image;

@@ -2,10 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "FtsTestSupport.h"
+#include "UnicodeText.h"
 
 using ftstest::BuildIndex;
 using ftstest::Candidates;
 using ftstest::TempDir;
+
+namespace {
+std::string K(const std::u32string& text) {
+  return ftstest::EncodeCp949(text);
+}
+}  // namespace
 
 namespace {
 
@@ -111,6 +118,71 @@ TEST_F(FtsMatchingTest, TextsWithoutWordsOrInvalidBytesMatchNothing) {
   EXPECT_EQ(1, Verify(" \xB0"
                       "abc",
                       "bc", 3));
+}
+
+TEST_F(FtsMatchingTest, WordsAcrossBlanksAndInitialConsonants) {
+  const std::string rec = K(U" 135-080 02  서울 강남구 역삼동 Seoul  TOWER");
+  for (const char32_t* word : {U"강남구역삼동", U"서울강남구", U"울강", U"ㄱㄴㄱ", U"ㄱㄴㄱㅇㅅㄷ",
+                               U"강ㄴ구 역ㅅ", U"02서울", U"seoultower", U"ㅅ", U"ㄷ"})
+    EXPECT_EQ(1, Verify(rec.c_str(), K(word).c_str(), 3)) << K(word);
+  // ㄱ is not ㄲ; a blank is the space only; a vowel jamo and a jamo that
+  // cannot begin a syllable stand for themselves; the consonant of a final
+  // is not an initial.
+  for (const char32_t* word : {U"ㄲㄴ", U"135080", U"ㅓ울", U"ㄳ", U"ㅁ구", U"역삼동ㅅ"})
+    EXPECT_EQ(0, Verify(rec.c_str(), K(word).c_str(), 3)) << K(word);
+  EXPECT_EQ(1, Verify(K(U" ㄱ ㄲ ㅏ ㄳ").c_str(), K(U"ㄱㄲㅏㄳ").c_str(), 3));
+  EXPECT_EQ(0, Verify(K(U" ㄱ").c_str(), K(U"가").c_str(), 3));  // the jamo is no syllable
+  // The phrase modes take the text as it is.
+  EXPECT_EQ(0, Verify(rec.c_str(), K(U"강남구역삼동").c_str(), 1));
+  EXPECT_EQ(0, Verify(rec.c_str(), K(U"ㄱㄴㄱ").c_str(), 2));
+  EXPECT_EQ(1, Verify(rec.c_str(), K(U"강남구 역삼동").c_str(), 1));
+  EXPECT_EQ(1, Verify(rec.c_str(), K(U"seoul  tower").c_str(), 2));
+}
+
+TEST_F(FtsMatchingTest, SpansCoverTheMatchedCharacters) {
+  // " 서울 강남구 역삼동": 서울 at 1..5, 강남구 at 6..12, 역삼동 at 13..19.
+  const std::string rec = K(U" 서울 강남구 역삼동");
+  auto spans = [&](const std::u32string& text, int mode) {
+    int32_t out[16];
+    const int32_t n = FtsMatchSpans(h_, rec.data(), static_cast<int32_t>(rec.size()),
+                                    K(text).c_str(), mode, out, 8);
+    std::vector<std::pair<int32_t, int32_t>> v;
+    for (int32_t i = 0; i < std::min(n, 8); ++i) v.emplace_back(out[2 * i], out[2 * i + 1]);
+    return v;
+  };
+  using Spans = std::vector<std::pair<int32_t, int32_t>>;
+  // Across the blank: both parts, not the blank.
+  EXPECT_EQ((Spans{{6, 12}, {13, 19}}), spans(U"강남구역삼동", 3));
+  EXPECT_EQ((Spans{{1, 5}, {13, 15}}), spans(U"역 서울", 3));
+  // Initial consonants cover their syllables; touching parts join.
+  EXPECT_EQ((Spans{{6, 10}}), spans(U"ㄱㄴ", 3));
+  EXPECT_EQ((Spans{{3, 5}, {6, 12}, {13, 15}}), spans(U"울ㄱ ㄴ구역", 3));
+  // Every occurrence counts: ㅅ at 서 and at 삼.
+  EXPECT_EQ((Spans{{1, 3}, {15, 17}}), spans(U"ㅅ", 3));
+  // A phrase keeps its blank.
+  EXPECT_EQ((Spans{{6, 17}}), spans(U"강남구 역삼", 1));
+  // No match, no spans: every word must occur.
+  EXPECT_TRUE(spans(U"역삼동 부산", 3).empty());
+  EXPECT_TRUE(spans(U"강남구역삼동", 1).empty());
+  // More spans than room: the count of all, only the first written.
+  int32_t two[4] = {-1, -1, -1, -1};
+  EXPECT_EQ(2, FtsMatchSpans(h_, rec.data(), static_cast<int32_t>(rec.size()),
+                             K(U"서울 역삼").c_str(), 3, two, 1));
+  EXPECT_EQ(1, two[0]);
+  EXPECT_EQ(5, two[1]);
+  EXPECT_EQ(-1, two[2]);
+  EXPECT_EQ(2, FtsMatchSpans(h_, rec.data(), static_cast<int32_t>(rec.size()),
+                             K(U"서울 역삼").c_str(), 3, nullptr, 0));
+  // The record ends at its size or its first zero byte.
+  EXPECT_EQ(0, FtsMatchSpans(h_, rec.data(), 12, K(U"역삼").c_str(), 3, two, 2));
+  // Arguments.
+  EXPECT_EQ(FTS_ERR_ARG, FtsMatchSpans(h_, nullptr, 1, "a", 3, two, 2));
+  EXPECT_EQ(FTS_ERR_ARG, FtsMatchSpans(h_, rec.data(), -1, "a", 3, two, 2));
+  EXPECT_EQ(FTS_ERR_ARG, FtsMatchSpans(h_, rec.data(), 1, "a", 3, nullptr, 2));
+  EXPECT_EQ(FTS_ERR_ARG, FtsMatchSpans(h_, rec.data(), 1, "a", 4, two, 2));
+  EXPECT_EQ(FTS_ERR_TOO_LONG,
+            FtsMatchSpans(h_, rec.data(), 1, std::string(256, 'a').c_str(), 3, two, 2));
+  EXPECT_EQ(FTS_ERR_HANDLE, FtsMatchSpans(0, rec.data(), 1, "a", 3, two, 2));
 }
 
 }  // namespace

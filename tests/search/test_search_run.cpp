@@ -180,8 +180,9 @@ TEST_F(SearchRun, ACharacterWithoutCp949FormIsNotFound) {
   EXPECT_TRUE(Timer1->isActive());
 }
 
-TEST_F(SearchRun, ClockOffAndNotificationsSuspendedWhileCandidatesAreVisited) {
-  // The moves to the candidates are seen through the table's own scroll event.
+TEST_F(SearchRun, ClockOffAndNotificationsSuspendedWhileTheRunMovesTheTable) {
+  // The run's moves (to the top, back to the order kept) are seen through the
+  // table's own scroll event; the candidates themselves are read in speed mode.
   int visits = 0, visitsWithClock = 0, suspendedChanges = 0;
   table_->AfterScroll = [&](TDataSet& t) {
     if (!t.NotificationsSuspended()) return;
@@ -193,9 +194,9 @@ TEST_F(SearchRun, ClockOffAndNotificationsSuspendedWhileCandidatesAreVisited) {
     if (table_->NotificationsSuspended()) ++suspendedChanges;
     if (auto c = search::RecordPositionCaption(*table_)) lastCaption = *c;
   });
-  Search(QStringLiteral("개포"));
+  EXPECT_EQ(Search(QStringLiteral("개포1")), 3);
   table_->AfterScroll = nullptr;
-  EXPECT_GE(visits, 4);
+  EXPECT_GE(visits, 1);
   EXPECT_EQ(visitsWithClock, 0);
   EXPECT_EQ(suspendedChanges, 0);
   // Once resumed, the display shows the first mark.

@@ -9,11 +9,15 @@
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -27,6 +31,7 @@
 #include "app/Settings.h"
 #include "platform/Cp949.h"
 #include "platform/MessageBox.h"
+#include "search/MatchHighlight.h"
 #include "search/SearchRun.h"
 
 namespace {
@@ -35,7 +40,7 @@ namespace fs = std::filesystem;
 
 // The national list as the converter reads it, decoded for a plain scan.
 struct SourceRecord {
-  QString zipcode, etc;
+  QString zipcode, ddd, etc;
 };
 
 const std::vector<SourceRecord>& NationalRecords() {
@@ -49,7 +54,7 @@ const std::vector<SourceRecord>& NationalRecords() {
     if (!rows) return out;
     for (const auto& row : *rows) {
       const postal::PostcodeRecord r = postal::MakeRecord(row);
-      out.push_back({QString::fromStdString(r.zipcode),
+      out.push_back({QString::fromStdString(r.zipcode), QString::fromStdString(r.ddd),
                      platform::FromCp949(QByteArray::fromStdString(r.etc))});
     }
     return out;
@@ -65,6 +70,39 @@ std::vector<int> PlainScan(const QString& text) {
   for (size_t i = 0; i < records.size(); ++i) {
     bool all = true;
     for (const QString& w : words) all = all && records[i].etc.contains(w);
+    if (all) recnos.push_back(static_cast<int>(i) + 1);
+  }
+  return recnos;
+}
+
+// What typing finds, written apart from the library: every word in the
+// record's characters without blanks (postal code, dialling code, address),
+// ASCII without case, an initial-consonant jamo for every syllable of its
+// initial.
+bool TypedCharMatches(QChar record, QChar word) {
+  static const QString initials = QStringLiteral("ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎ");
+  const qsizetype initial = initials.indexOf(word);
+  if (initial >= 0) {
+    const char16_t r = record.unicode();
+    return record == word || (r >= 0xAC00 && r <= 0xD7A3 && (r - 0xAC00) / 588 == initial);
+  }
+  return record.unicode() < 0x80 ? record.toLower() == word.toLower() : record == word;
+}
+
+std::vector<int> TypedScan(const QString& text) {
+  const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  std::vector<int> recnos;
+  if (words.isEmpty()) return recnos;
+  const auto& records = NationalRecords();
+  for (size_t i = 0; i < records.size(); ++i) {
+    QString joined = records[i].zipcode + records[i].ddd + records[i].etc;
+    joined.remove(QLatin1Char(' '));
+    bool all = true;
+    for (const QString& w : words) {
+      const auto it =
+          std::search(joined.begin(), joined.end(), w.begin(), w.end(), TypedCharMatches);
+      all = all && it != joined.end();
+    }
     if (all) recnos.push_back(static_cast<int>(i) + 1);
   }
   return recnos;
@@ -111,6 +149,53 @@ class SearchWindow : public WindowFixture {
     return ms;
   }
   QString IndexPath() const { return work_.filePath(QStringLiteral("POSTCODE.FTS")); }
+
+  // A key as a desktop sends it, then what the event loop runs before the
+  // next key (the search while typing among it).
+  void Type(const QString& text) {
+    for (QChar c : text) {
+      QTest::sendKeyEvent(QTest::Click, Form().edSearch, Qt::Key_unknown, QString(c),
+                          Qt::NoModifier);
+      QCoreApplication::processEvents();
+    }
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    QCoreApplication::processEvents();
+  }
+  // The grid shows the rows of the box's text as typing finds them: these
+  // rows when there are any, otherwise the whole table; the count in the
+  // grid's title row.
+  void ExpectRowsOfTheBox() {
+    const QString text = Form().edSearch->text();
+    const std::vector<int> expected = TypedScan(text);
+    auto* grid = static_cast<TDBGrid*>(Form().DBGrid1);
+    if (expected.empty()) {
+      TDbfTable& t = *Form().Table1;
+      t.First();
+      EXPECT_EQ(t.Recno(), 1) << text.toStdString();
+      t.Last();
+      EXPECT_EQ(t.Recno(), 52144) << text.toStdString();
+      t.First();
+      EXPECT_EQ(grid->TitleNote(),
+                text.trimmed().isEmpty() ? QString() : QStringLiteral("해당 자료 없음"));
+      return;
+    }
+    EXPECT_EQ(Shown(), expected) << text.toStdString();
+    EXPECT_EQ(grid->TitleNote(), QStringLiteral("해당 자료 : %1개").arg(expected.size()));
+  }
+  // The highlighted parts of the address in the grid's first row.
+  QString HighlightedAddress() {
+    auto* grid = static_cast<TDBGrid*>(Form().DBGrid1);
+    TDbfTable& t = *Form().Table1;
+    const TField* etc = t.FindField(QStringLiteral("ETC"));
+    const QString text = grid->CellText(0, 2);
+    QStringList parts;
+    auto& highlight = const_cast<search::TMatchHighlight&>(Form().MatchHighlight());
+    for (const auto& [start, length] : highlight.CellRanges(0, etc))
+      parts << text.mid(start, length);
+    return parts.join(QLatin1Char('|'));
+  }
   bool BuildMessageShown() const {
     return messages_.Messages().contains(QStringLiteral("52144개 키 생성"));
   }
@@ -250,4 +335,146 @@ TEST_F(SearchWindow, ACloseDuringTheBuildTakesEffectAfterTheStartUp) {
   EXPECT_TRUE(Form().isVisible());
   QCoreApplication::processEvents();
   EXPECT_FALSE(Form().isVisible());
+}
+
+TEST_F(SearchWindow, TypingDeletingAndPastingShowTheRowsAtEveryChange) {
+  Start();
+  messages_.Clear();
+  Form().edSearch->setFocus();
+  // Syllables, a digit, an initial consonant, a second word of consonants.
+  for (QChar c : QStringLiteral("역삼1ㄷ ㄱㄴ")) {
+    Type(QString(c));
+    ExpectRowsOfTheBox();
+  }
+  // Every occurrence: 강남구 역삼1동 GS강남타워.
+  EXPECT_EQ(HighlightedAddress(), QStringLiteral("강남|역삼1동|강남"));
+  // Deleting, then a letter that matches nothing, then deleting it again.
+  for (int i = 0; i < 3; ++i) {
+    Key(Qt::Key_Backspace);
+    ExpectRowsOfTheBox();
+  }
+  Type(QStringLiteral("q"));
+  ExpectRowsOfTheBox();
+  EXPECT_EQ(HighlightedAddress(), QString());
+  Key(Qt::Key_Backspace);
+  ExpectRowsOfTheBox();
+  // Everything deleted: the whole table, no count.
+  Key(Qt::Key_A, Qt::ControlModifier);
+  Key(Qt::Key_Delete);
+  EXPECT_TRUE(Form().edSearch->text().isEmpty());
+  ExpectRowsOfTheBox();
+  // Pasted: consonants and a word without its blank.
+  QApplication::clipboard()->setText(QStringLiteral("ㅂㅍ 반포본동"));
+  Key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Form().edSearch->text(), QStringLiteral("ㅂㅍ 반포본동"));
+  ExpectRowsOfTheBox();
+  EXPECT_FALSE(TypedScan(QStringLiteral("ㅂㅍ 반포본동")).empty());
+  // Typing is quiet: no message, the focus stays in the box.
+  EXPECT_TRUE(messages_.Messages().isEmpty()) << messages_.Messages().join('|').toStdString();
+  EXPECT_EQ(QApplication::focusWidget(), Form().edSearch);
+  EXPECT_TRUE(Form().Timer1->isActive());
+}
+
+TEST_F(SearchWindow, ASyllableBeingComposedKeepsTheRows) {
+  Start();
+  Form().edSearch->setFocus();
+  Type(QStringLiteral("서울 "));
+  // 개포 typed on a Korean keyboard: ㄱ, 개, 갶 (ㅍ still a final), then 개
+  // committed and 포 composing.
+  auto compose = [&](const QString& commit, const QString& preedit) {
+    QInputMethodEvent e(preedit, {});
+    e.setCommitString(commit);
+    QApplication::sendEvent(Form().edSearch, &e);
+    QCoreApplication::processEvents();
+  };
+  const struct {
+    const char* commit;
+    const char* preedit;
+    const char* rowsOf;
+  } steps[] = {{"", "ㄱ", "서울 ㄱ"},
+               {"", "개", "서울 개"},
+               {"", "갶", "서울 개ㅍ"},
+               {"개", "포", "서울 개포"},
+               {"포", "", "서울 개포"}};
+  for (const auto& step : steps) {
+    compose(QString::fromUtf8(step.commit), QString::fromUtf8(step.preedit));
+    const std::vector<int> expected = TypedScan(QString::fromUtf8(step.rowsOf));
+    ASSERT_FALSE(expected.empty()) << step.rowsOf;
+    EXPECT_EQ(Shown(), expected) << step.rowsOf;
+  }
+  EXPECT_EQ(Form().edSearch->text(), QStringLiteral("서울 개포"));
+  EXPECT_EQ(HighlightedAddress(), QStringLiteral("서울|개포"));
+}
+
+TEST_F(SearchWindow, ReturnAfterTypingStillShowsItsMessages) {
+  Start();
+  Form().CheckBoxMsg->setChecked(true);
+  Form().edSearch->setFocus();
+  Type(QStringLiteral("ㄱㅍ1ㄷ"));
+  messages_.Clear();
+  Key(Qt::Key_Return);
+  const std::vector<int> expected = TypedScan(QStringLiteral("ㄱㅍ1ㄷ"));
+  ASSERT_GT(expected.size(), 1u);
+  EXPECT_EQ(messages_.Messages(), QStringList{search::CountMessage(int(expected.size()))});
+  EXPECT_EQ(Shown(), expected);
+  EXPECT_EQ(QApplication::focusWidget(), Form().DBGrid1);
+  EXPECT_EQ(HighlightedAddress(), QStringLiteral("개포1동"));
+
+  Form().edSearch->setFocus();
+  Form().edSearch->selectAll();
+  Type(QStringLiteral("강남구역삼1동 부산"));  // both words indexed, never together
+  messages_.Clear();
+  Form().butFilt->click();
+  EXPECT_EQ(messages_.Messages(), QStringList{QStringLiteral("자료 없음!")});
+  EXPECT_EQ(static_cast<TDBGrid*>(Form().DBGrid1)->TitleNote(), QStringLiteral("해당 자료 없음"));
+}
+
+TEST_F(SearchWindow, CopyAndMenuKeysActOnTheCurrentRow) {
+  Start();
+  Form().edSearch->setFocus();
+  Type(QStringLiteral("반포본동"));
+  const std::vector<int> rows = TypedScan(QStringLiteral("반포본동"));
+  ASSERT_GE(rows.size(), 2u);
+  Form().DBGrid1->setFocus();
+  Key(Qt::Key_Down);
+  const SourceRecord& second = NationalRecords()[size_t(rows[1] - 1)];
+  Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(),
+            second.zipcode.trimmed() + QLatin1Char(' ') + second.etc);
+  // The menu opens below the current row.
+  auto* grid = static_cast<TDBGrid*>(Form().DBGrid1);
+  Key(Qt::Key_Menu);
+  ASSERT_TRUE(Form().PopupMenu1->isVisible());
+  const QPoint at = grid->viewport()->mapFromGlobal(Form().PopupMenu1->pos());
+  EXPECT_EQ(at.y(), grid->RowRect(1).bottom());
+  Form().PopupMenu1->hide();
+}
+
+TEST_F(SearchWindow, AnIndexOfTheFormerVersionIsBuiltAgain) {
+  Start();
+  form_.reset();
+  // The same index marked as version 1, its checksum made right again.
+  QFile f(IndexPath());
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  QByteArray image = f.readAll();
+  f.close();
+  image[8] = 1;
+  image.replace(56, 4, QByteArray(4, '\0'));
+  uint32_t crc = 0xFFFFFFFF;
+  for (char byte : image) {
+    crc ^= static_cast<uint8_t>(byte);
+    for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0x82F63B78 : crc >> 1;
+  }
+  crc = ~crc;
+  for (int i = 0; i < 4; ++i) image[56 + i] = static_cast<char>(crc >> (8 * i));
+  ASSERT_TRUE(QFile::remove(IndexPath()));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(image);
+  f.close();
+  messages_.Clear();
+  Start();
+  EXPECT_TRUE(BuildMessageShown());
+  Form().edSearch->setFocus();
+  Type(QStringLiteral("ㄱㅍ1ㄷ"));
+  EXPECT_EQ(Shown(), TypedScan(QStringLiteral("ㄱㅍ1ㄷ")));
 }
