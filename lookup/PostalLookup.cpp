@@ -124,8 +124,7 @@ std::string_view PostalLookup::FieldText(const Field& field) const {
 bool PostalLookup::IndexAnswersForTable() {
   if (index_ <= 0 || fts_.FtsNumRecs(index_) != recordCount_) return false;
   char stored[FTS_MAX_TAG + 1];
-  return fts_.FtsGetTag(index_, stored, sizeof stored) >= 0 &&
-         search::TagsMatch(stored, tableTag_);
+  return fts_.FtsGetTag(index_, stored, sizeof stored) >= 0 && search::TagsMatch(stored, tableTag_);
 }
 
 bool PostalLookup::OpenIndex(const std::function<void(const std::string&)>& note,

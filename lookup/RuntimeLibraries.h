@@ -6,15 +6,16 @@
 #include "libs/dbfengine/dbfengine.h"
 #include "libs/ftsindex/ftsindex.h"
 
-#define PF_LOOKUP_DBE(X)                                                                  \
-  X(dbe_UseEx)                                                                            \
-  X(dbe_Select)                                                                           \
-  X(dbe_Close) X(dbe_ErrorLevel) X(dbe_ErrorText) X(dbe_SetPassword) X(dbe_SetReadCache)  \
-      X(dbe_RecCount) X(dbe_RecSize) X(dbe_FieldCount) X(dbe_FieldName) X(dbe_FieldWidth) \
-          X(dbe_GoTop) X(dbe_Skip) X(dbe_Eof) X(dbe_Go) X(dbe_GetRecord)
-#define PF_LOOKUP_FTS(X)                                                                   \
-  X(FtsCreate) X(FtsOpen) X(FtsAdd) X(FtsSet) X(FtsNextRec) X(FtsVerify) X(FtsNumRecs) X(FtsClose) \
-      X(FtsSetTag) X(FtsGetTag)
+// clang-format off
+#define PF_LOOKUP_DBE(X)                                                              \
+  X(dbe_UseEx) X(dbe_Select) X(dbe_Close) X(dbe_ErrorLevel) X(dbe_ErrorText)          \
+  X(dbe_SetPassword) X(dbe_SetReadCache) X(dbe_RecCount) X(dbe_RecSize)               \
+  X(dbe_FieldCount) X(dbe_FieldName) X(dbe_FieldWidth) X(dbe_GoTop) X(dbe_Skip)       \
+  X(dbe_Eof) X(dbe_Go) X(dbe_GetRecord)
+#define PF_LOOKUP_FTS(X)                                                              \
+  X(FtsCreate) X(FtsOpen) X(FtsAdd) X(FtsSet) X(FtsNextRec) X(FtsVerify)              \
+  X(FtsNumRecs) X(FtsClose) X(FtsSetTag) X(FtsGetTag)
+// clang-format on
 #define PF_LOOKUP_MEMBER(name) decltype(&::name) name = nullptr;
 
 namespace lookup {

@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   postal::ConvertError error;
   size_t rows = 0;
   const auto info = postal::ReadRangeFile(
-      bytes, [&](const postal::RangeRow& row) {
+      bytes,
+      [&](const postal::RangeRow& row) {
         if (row.zipcode.size() != 5 || row.etc.size() > 254) abort();
         ++rows;
       },
@@ -40,8 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (table->size() < 32) abort();
   const size_t header = b[8] | b[9] << 8, record = b[10] | b[11] << 8;
   const uint32_t count = b[4] | b[5] << 8 | b[6] << 16 | static_cast<uint32_t>(b[7]) << 24;
-  if (count != rows * files.size() || table->size() != header + size_t{count} * record + 1)
-    abort();
+  if (count != rows * files.size() || table->size() != header + size_t{count} * record + 1) abort();
   if (record < 1 + 7 + 4 + postal::kMinRangeEtcWidth || record > 1 + 7 + 4 + 254) abort();
   return 0;
 }

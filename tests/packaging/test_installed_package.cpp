@@ -36,10 +36,10 @@ class InstalledPackage : public ::testing::Test {
 
   // A command line run in `elsewhere` with the test user's environment: the
   // home folder, no XDG folders set (their defaults are used), the runtime
-  // folder.
+  // folder, and the display's own Qt platform (the suite runs offscreen).
   std::string UserCommand(const std::string& command) const {
     return "cd " + Quoted(scratch_ / "elsewhere") + " && env -u XDG_CONFIG_HOME -u XDG_CACHE_HOME" +
-           " -u XDG_DATA_HOME HOME=" + Quoted(scratch_ / "home") +
+           " -u XDG_DATA_HOME -u QT_QPA_PLATFORM HOME=" + Quoted(scratch_ / "home") +
            " XDG_RUNTIME_DIR=" + Quoted(scratch_ / "runtime") + " " + command;
   }
   std::string Home(const std::string& path) const { return scratch_ / ("home/" + path); }
@@ -132,7 +132,8 @@ TEST_F(InstalledPackage, AnImportedTableIsTheUsersOwnAndIsPreferred) {
          "도로명(영문)|지하여부|건물번호본번(시작)|건물번호부번(시작)|건물번호본번(종료)|"
          "건물번호부번(종료)|범위종류\n"
          "06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101||151||1\n";
-  ProcessResult r = RunCommand(UserCommand(Quoted(root_ + "/usr/bin/postcode-import") + " road.txt"));
+  ProcessResult r =
+      RunCommand(UserCommand(Quoted(root_ + "/usr/bin/postcode-import") + " road.txt"));
   ASSERT_EQ(r.exitCode, 0) << r.output;
   EXPECT_TRUE(fs::is_regular_file(Home(".local/share/postcode-finder/POSTCODE.DBF")));
   EXPECT_FALSE(fs::exists(root_ + "/usr/lib/postcode-finder/POSTCODE.DBF.bak"));
