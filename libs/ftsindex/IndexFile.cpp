@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "libs/ftsindex/Bytes.h"
 #include "libs/ftsindex/Crc32c.h"
@@ -20,7 +21,7 @@ bool ValidKey(Key k) {
   return (k >> 16) != 0;
 }
 
-uint32_t ImageChecksum(const std::string& image) {
+uint32_t ImageChecksum(std::string_view image) {
   // The checksum field itself counts as zero.
   const auto* p = reinterpret_cast<const uint8_t*>(image.data());
   const uint8_t zero[4] = {0, 0, 0, 0};
@@ -95,23 +96,19 @@ int32_t IndexFile::Load(const char* path) {
     ::close(fd);
     return FTS_ERR_FORMAT;
   }
-  std::string image;
-  try {
-    image.resize(static_cast<size_t>(size));
-  } catch (...) {
+  if (!image_.Allocate(static_cast<size_t>(size))) {
     ::close(fd);
     return FTS_ERR_FULL;
   }
-  const size_t done = readAt(image.data(), image.size(), 0);
+  const size_t done = readAt(reinterpret_cast<char*>(image_.data()), image_.size(), 0);
   ::close(fd);
-  if (done != image.size()) return FTS_ERR_FORMAT;  // shrank while reading
-  return Parse(std::move(image));
+  if (done != image_.size()) return FTS_ERR_FORMAT;  // shrank while reading
+  return ParseImage();
 }
 
-int32_t IndexFile::Parse(std::string image) {
-  image_ = std::move(image);
+int32_t IndexFile::ParseImage() {
   entries_.clear();
-  const auto* h = reinterpret_cast<const uint8_t*>(image_.data());
+  const auto* h = image_.data();
   const uint64_t size = image_.size();
   if (size < kHeaderSize || std::memcmp(h, kMagic, 8) != 0) return FTS_ERR_FORMAT;
   if (Load32(h + hdr::kVersion) != kVersion || Load32(h + hdr::kHeaderSize) != kHeaderSize)
@@ -133,7 +130,9 @@ int32_t IndexFile::Parse(std::string image) {
       std::any_of(h + hdr::kTag + tagLength, h + kHeaderSize, [](uint8_t b) { return b != 0; }))
     return FTS_ERR_FORMAT;
 #ifndef FTS_FUZZING  // lets the fuzzer reach the structural checks below
-  if (ImageChecksum(image_) != Load32(h + hdr::kChecksum)) return FTS_ERR_FORMAT;
+  if (ImageChecksum(std::string_view(reinterpret_cast<const char*>(h), size)) !=
+      Load32(h + hdr::kChecksum))
+    return FTS_ERR_FORMAT;
 #endif
   entries_.resize(keys);
   uint64_t expectOffset = 0;
@@ -161,8 +160,8 @@ const DictEntry* IndexFile::Find(Key key) const {
 }
 
 PostingRef IndexFile::Postings(const DictEntry& e) const {
-  return PostingRef{reinterpret_cast<const uint8_t*>(image_.data()) + postingsOffset_ + e.offset,
-                    e.length, e.count, e.encoding, recordCount_};
+  return PostingRef{image_.data() + postingsOffset_ + e.offset, e.length, e.count, e.encoding,
+                    recordCount_};
 }
 
 }  // namespace fts

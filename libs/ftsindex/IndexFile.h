@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "libs/ftsindex/Cp949Text.h"
+#include "libs/ftsindex/ImageBytes.h"
 #include "libs/ftsindex/PostingList.h"
 
 namespace fts {
@@ -35,8 +36,6 @@ class IndexFile {
  public:
   // Reads and validates the whole file; answers 0 or FTS_ERR_IO / FTS_ERR_FORMAT.
   int32_t Load(const char* path);
-  // Validates an image already in memory (the same checks); 0 or FTS_ERR_FORMAT.
-  int32_t Parse(std::string image);
 
   uint32_t RecordCount() const { return recordCount_; }
   uint32_t KeyCount() const { return static_cast<uint32_t>(entries_.size()); }
@@ -47,7 +46,10 @@ class IndexFile {
   PostingRef Postings(const DictEntry& e) const;
 
  private:
-  std::string image_;
+  // Validates the image read into image_; 0 or FTS_ERR_FORMAT.
+  int32_t ParseImage();
+
+  ImageBytes image_;
   std::string tag_;
   uint32_t recordCount_ = 0;
   uint64_t postingsOffset_ = 0;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "IniFolder.h"
 #include "platform/IniFile.h"
 #include "platform/IniText.h"
 
@@ -29,20 +30,7 @@ QByteArray Iconv(const char* to, const QByteArray& utf8) {
   return out;
 }
 
-class IniEncoding : public ::testing::Test {
- protected:
-  QString Path() const { return dir_.filePath("KOLBRENT.INI"); }
-  void Put(const QByteArray& bytes) {
-    QFile f(Path());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
-  QByteArray Get() const {
-    QFile f(Path());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-  }
-  QTemporaryDir dir_;
-};
+class IniEncoding : public IniFolder {};
 
 TEST_F(IniEncoding, ACp949CaptionIsReadAndMsgWrittenBackKeepsTheFileCp949) {
   const QString caption = QStringLiteral("우편번호 찾기 ∼ 가나다");  // ∼ is A1 AD in CP949

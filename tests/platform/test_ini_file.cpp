@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "IniFolder.h"
 #include "platform/IniFile.h"
 
 namespace {
@@ -13,23 +14,11 @@ namespace {
 using platform::ReadProfileString;
 using platform::WriteProfileString;
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public IniFolder {
  protected:
-  QString Path() const { return dir_.filePath("KOLBRENT.INI"); }
-  void Put(const QByteArray& bytes) {
-    QFile f(Path());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
-  QByteArray Get() const {
-    QFile f(Path());
-    if (!f.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
-    return f.readAll();
-  }
   QString Read(const QString& section, const QString& key, const QString& fallback = "DEF") {
     return ReadProfileString(Path(), section, key, fallback);
   }
-  QTemporaryDir dir_;
 };
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyGiveTheDefault) {

@@ -142,4 +142,15 @@ class PostalFixture : public ::testing::Test {
   QString previousDir_;
 };
 
+// The six-row table open in the parts, with no message recorded yet.
+class SmallTableFixture : public PostalFixture {
+ protected:
+  void SetUp() override {
+    PostalFixture::SetUp();
+    WriteSmallTable(tables_.path());
+    Open();
+    messages.Clear();
+  }
+};
+
 }  // namespace searchtest

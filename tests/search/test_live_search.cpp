@@ -9,16 +9,10 @@
 #include "search/MatchHighlight.h"
 #include "search/SearchRun.h"
 
-using searchtest::PostalFixture;
+using searchtest::SmallTableFixture;
 
-class LiveSearch : public PostalFixture {
+class LiveSearch : public SmallTableFixture {
  protected:
-  void SetUp() override {
-    PostalFixture::SetUp();
-    searchtest::WriteSmallTable(tables_.path());
-    Open();
-    messages.Clear();
-  }
   int Quiet(const QString& text, int preeditLength = 0) {
     search::TComposedText composed;
     composed.text = text;

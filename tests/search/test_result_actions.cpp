@@ -6,17 +6,9 @@
 #include "search/ResultActions.h"
 #include "search/SearchRun.h"
 
-using searchtest::PostalFixture;
+using searchtest::SmallTableFixture;
 
-class ResultActions : public PostalFixture {
- protected:
-  void SetUp() override {
-    PostalFixture::SetUp();
-    searchtest::WriteSmallTable(tables_.path());
-    Open();
-    messages.Clear();
-  }
-};
+class ResultActions : public SmallTableFixture {};
 
 TEST_F(ResultActions, PostalCodeUnchangedAndAddressWithoutTrailingBlanks) {
   table_->SetRecno(2);

@@ -10,17 +10,10 @@
 #include "search/SearchRun.h"
 #include "search/SearchText.h"
 
-using searchtest::PostalFixture;
+using searchtest::SmallTableFixture;
 
-class SearchRun : public PostalFixture {
+class SearchRun : public SmallTableFixture {
  protected:
-  void SetUp() override {
-    PostalFixture::SetUp();
-    searchtest::WriteSmallTable(tables_.path());
-    Open();
-    messages.Clear();
-  }
-
   int Search(const QString& text) {
     edSearch->setText(text);
     return search::RunSearch(parts);
