@@ -16,6 +16,8 @@
 #endif
 
 namespace fts {
+
+#ifndef FTS_HEAP_IMAGE
 namespace {
 
 constexpr size_t kHugePage = size_t{2} << 20;
@@ -25,6 +27,7 @@ size_t RoundUp(size_t n, size_t to) {
 }
 
 }  // namespace
+#endif
 
 ImageBytes::~ImageBytes() {
   Release();
