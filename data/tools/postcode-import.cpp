@@ -27,8 +27,9 @@ namespace {
 constexpr char kUsage[] =
     "usage: postcode-import [-o TABLE.DBF] FILE...\n"
     "Makes the postal table from Korea Post's range files (road-name and lot-number\n"
-    "ranges, UTF-8 or CP949). Without -o the table beside the program is replaced\n"
-    "and the old one kept as POSTCODE.DBF.bak.\n";
+    "ranges, UTF-8 or CP949). Without -o the finder's own table is replaced (beside\n"
+    "the program, or ~/.local/share/postcode-finder/ for an installed program) and\n"
+    "the old one kept beside it as POSTCODE.DBF.bak.\n";
 
 // A range file's bytes: mapped when it is a regular file, read otherwise.
 class InputFile {
