@@ -65,8 +65,9 @@ TEST_F(PackageContents, TheProgramFolderTheCommandsAndTheDesktopFiles) {
         "usr/share/doc/postcode-finder/changelog.Debian.gz",
         "usr/share/man/man1/postcode-finder.1.gz", "usr/share/man/man1/postcode-lookup.1.gz"})
     EXPECT_TRUE(fs::is_regular_file(In(f))) << f;
-  if (PF_WITH_IMPORT)
+  if (PF_WITH_IMPORT) {
     EXPECT_TRUE(fs::is_regular_file(In("usr/share/man/man1/postcode-import.1.gz")));
+  }
 
   // Each PNG is as large as its folder says (IHDR width and height).
   for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
