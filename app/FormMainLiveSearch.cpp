@@ -11,7 +11,7 @@ namespace {
 QString CountNote(int matches) {
   if (matches == search::kWholeTable) return {};
   if (matches <= 0) return QStringLiteral("해당 자료 없음");
-  return QStringLiteral("해당 자료 : ") + QString::number(matches) + QStringLiteral("개");
+  return search::CountText(matches);
 }
 
 }  // namespace

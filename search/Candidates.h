@@ -13,6 +13,16 @@ namespace search {
 // True when the search can ask the index: one is open in Fts1.
 bool IndexUsable(const TPostalParts& parts);
 
+// What the index says of SearchText before the candidates are visited.
+enum class TIndexAnswer {
+  NoKey,        // a word has no key in the index (FtsSet -13)
+  NoData,       // no record holds every key (FtsSet 0)
+  Candidates,   // the index names candidates: visit them
+  EveryRecord,  // no usable index, or it failed: visit every record
+};
+// Asks the index (FtsSet) when one is usable.
+TIndexAnswer AskIndex(TPostalParts& parts);
+
 class TCandidates {
  public:
   // fromIndex: the index's candidates of the last FtsSet; otherwise every

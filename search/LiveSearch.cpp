@@ -12,9 +12,6 @@
 namespace search {
 namespace {
 
-constexpr int32_t kNoKey = -13;
-constexpr int32_t kNoData = 0;
-
 // Hangul syllables: U+AC00 + (initial * 21 + medial) * 28 + final.
 constexpr char16_t kFirstSyllable = 0xAC00, kLastSyllable = 0xD7A3;
 
@@ -35,13 +32,9 @@ constexpr FinalSplit kFinals[28] = {
 // that cannot be searched as typed (too long, not CP949) shows no rows.
 int SearchFor(TPostalParts& p, const QString& text) {
   if (FillSearchText(text, *p.SearchText) != TSearchTextFill::Filled) return 0;
-  bool fromIndex = IndexUsable(p);
-  if (fromIndex) {
-    const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
-    if (r == kNoKey || r == kNoData) return 0;
-    fromIndex = r > 0;
-  }
-  return MarkConfirmed(p, fromIndex);
+  const TIndexAnswer answer = AskIndex(p);
+  if (answer == TIndexAnswer::NoKey || answer == TIndexAnswer::NoData) return 0;
+  return MarkConfirmed(p, answer == TIndexAnswer::Candidates);
 }
 
 }  // namespace

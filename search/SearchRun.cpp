@@ -16,18 +16,18 @@
 namespace search {
 namespace {
 
-constexpr int32_t kNoKey = -13;
-constexpr int32_t kNoData = 0;
-
 void FocusSearchBox(TPostalParts& p) {
   if (p.edSearch) p.edSearch->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace
 
+QString CountText(int count) {
+  return QStringLiteral("해당 자료 : ") + QString::number(count) + QStringLiteral("개");
+}
+
 QString CountMessage(int count) {
-  return QStringLiteral("해당 자료 : ") + QString::number(count) + QStringLiteral("개") +
-         QStringLiteral("\r\r") +
+  return CountText(count) + QStringLiteral("\r\r") +
          QStringLiteral("참고: 해당자료가 적을수록 더욱 빠르게 찾을수 있습니다.") +
          QStringLiteral("\r") +
          QStringLiteral("        (내용 복사 - 마우스 우측버튼, 붙여넣기 - Ctrl+V)");
@@ -76,22 +76,17 @@ int RunSearch(TPostalParts& p) {
       FocusSearchBox(p);
       return 0;
     }
-    bool fromIndex = IndexUsable(p);
-    if (fromIndex) {
-      const int32_t r = p.Fts1->FtsSet(p.SearchText->data());
-      if (r == kNoKey || r == kNoData) {
-        // The clock stays off while this message is up, and starts on the way out.
-        platform::ShowMessage(p.owner, r == kNoKey ? QStringLiteral("FTS 인덱스에 키 없음!")
-                                                   : QStringLiteral("자료 없음!"));
-        return 0;
-      }
-      // Any other failure: the index cannot name candidates, so every record
-      // is confirmed instead of reporting that nothing was found.
-      fromIndex = r > 0;
+    const TIndexAnswer answer = AskIndex(p);
+    if (answer == TIndexAnswer::NoKey || answer == TIndexAnswer::NoData) {
+      // The clock stays off while this message is up, and starts on the way out.
+      platform::ShowMessage(p.owner, answer == TIndexAnswer::NoKey
+                                         ? QStringLiteral("FTS 인덱스에 키 없음!")
+                                         : QStringLiteral("자료 없음!"));
+      return 0;
     }
     {
       platform::BusyCursor busy;
-      matches = MarkConfirmed(p, fromIndex);
+      matches = MarkConfirmed(p, answer == TIndexAnswer::Candidates);
     }
   } catch (const std::exception& e) {
     clock.Restart();

@@ -7,7 +7,9 @@
 
 namespace search {
 
-// "해당 자료 : <n>개" and its two notes.
+// "해당 자료 : <n>개".
+QString CountText(int count);
+// CountText and its two notes.
 QString CountMessage(int count);
 // "해당 자료가 없습니다. 확인요망" with the publisher's address.
 QString NotFoundMessage(const QString& publisherUrl);
