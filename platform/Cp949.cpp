@@ -21,6 +21,14 @@ QString FromCp949(const QByteArray& bytes) {
   return FromCp949(bytes.constData(), bytes.size());
 }
 
+std::optional<QString> FromCp949Strict(const QByteArray& bytes) {
+  QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
+  if (!decoder.isValid()) return std::nullopt;
+  QString text = decoder.decode(bytes);
+  if (decoder.hasError()) return std::nullopt;
+  return text;
+}
+
 QByteArray ToCp949(const QString& text, bool* ok) {
   QStringEncoder encoder(kCodec);
   QByteArray bytes = encoder.encode(text);

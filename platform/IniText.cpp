@@ -1,22 +1,18 @@
 #include "platform/IniText.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
+
+#include "platform/Cp949.h"
 
 namespace platform {
 namespace {
 
-// Microsoft's Unified Hangul Code, as Korean Windows editors write it.
-constexpr const char* kCp949Codec = "windows-949";
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
 std::optional<QString> Decode(const QByteArray& bytes, TIniEncoding encoding) {
-  // Stateless: a lead byte cut off at the end of the file is an error too.
-  QStringDecoder decoder =
-      encoding == TIniEncoding::Utf8
-          ? QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
-          : QStringDecoder(kCp949Codec, QStringDecoder::Flag::Stateless);
-  if (!decoder.isValid()) return std::nullopt;
+  if (encoding == TIniEncoding::Cp949) return FromCp949Strict(bytes);
+  // Stateless: a sequence cut off at the end of the file is an error too.
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = decoder.decode(bytes);
   if (decoder.hasError()) return std::nullopt;
   return text;
@@ -24,9 +20,9 @@ std::optional<QString> Decode(const QByteArray& bytes, TIniEncoding encoding) {
 
 std::optional<QByteArray> Encode(const QString& text, TIniEncoding encoding) {
   if (encoding == TIniEncoding::Utf8) return text.toUtf8();
-  QStringEncoder encoder(kCp949Codec, QStringEncoder::Flag::Stateless);
-  QByteArray bytes = encoder.encode(text);
-  if (!encoder.isValid() || encoder.hasError()) return std::nullopt;
+  bool ok = true;
+  QByteArray bytes = ToCp949(text, &ok);
+  if (!ok) return std::nullopt;
   return bytes;
 }
 
