@@ -1,20 +1,15 @@
 #include "platform/Cp949.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <string>
+
+#include "platform/Cp949Codec.h"
 
 namespace platform {
-namespace {
-// ICU's "CP949" is IBM's code page 949, which differs from the Windows code
-// page that Korean tables use (U+223C is A1 AD there; IBM 949 has no such
-// character). "windows-949" is the Unified Hangul Code the data is written in.
-constexpr const char* kCodec = "windows-949";
-}  // namespace
 
 QString FromCp949(const char* bytes, qsizetype length) {
-  QStringDecoder decoder(kCodec);
-  QString text = decoder.decode(QByteArrayView(bytes, length));
-  return text;
+  if (length <= 0) return {};
+  const std::string utf8 = Utf8FromCp949(std::string_view(bytes, static_cast<size_t>(length)));
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 QString FromCp949(const QByteArray& bytes) {
@@ -22,18 +17,41 @@ QString FromCp949(const QByteArray& bytes) {
 }
 
 std::optional<QString> FromCp949Strict(const QByteArray& bytes) {
-  QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
-  if (!decoder.isValid()) return std::nullopt;
-  QString text = decoder.decode(bytes);
-  if (decoder.hasError()) return std::nullopt;
-  return text;
+  const auto utf8 =
+      Utf8FromCp949Strict(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  if (!utf8) return std::nullopt;
+  return QString::fromUtf8(utf8->data(), static_cast<qsizetype>(utf8->size()));
 }
 
+namespace {
+
+// A surrogate without its partner is no character: UTF-8 has no form for it.
+bool HasLoneSurrogate(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    if (c.isSurrogate()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 QByteArray ToCp949(const QString& text, bool* ok) {
-  QStringEncoder encoder(kCodec);
-  QByteArray bytes = encoder.encode(text);
-  if (ok) *ok = !encoder.hasError();
-  return bytes;
+  if (HasLoneSurrogate(text)) {
+    if (ok) *ok = false;
+    return {};
+  }
+  const QByteArray utf8 = text.toUtf8();
+  std::string bytes;
+  const bool done =
+      EncodeCp949(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), &bytes) ==
+      Cp949Encoding::kDone;
+  if (ok) *ok = done;
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 }  // namespace platform

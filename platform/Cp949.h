@@ -1,6 +1,7 @@
 #pragma once
-// The one boundary between the user interface's QString and the CP949 bytes
-// of the table, the full-text index and every record buffer.
+// The window's side of the CP949 boundary: QString to and from the CP949
+// bytes of the table, the full-text index and every record buffer, through
+// the project's one codec (platform/Cp949Codec.h) by way of UTF-8.
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -15,8 +16,7 @@ QString FromCp949(const char* bytes, qsizetype length);
 std::optional<QString> FromCp949Strict(const QByteArray& bytes);
 
 // Encodes to CP949. Sets *ok to false (when given) if a character has no CP949
-// form; such characters are then replaced and the result must not be used as
-// a search text.
+// form; the result is then empty and must not be used as a search text.
 QByteArray ToCp949(const QString& text, bool* ok = nullptr);
 
 }  // namespace platform

@@ -5,9 +5,10 @@
 // default, values are read up to kMaxProfileValue characters, and a write
 // replaces the key's line in place, keeping every other line (comments
 // included) as it was. Files are UTF-8, or CP949 when written so by another
-// editor, and keep their encoding. A write goes through a temporary file and
-// a rename, so the file on disk is always either the old one or the new one,
-// never half of either.
+// editor, and keep their encoding. A write replaces the file whole
+// (platform/FileReplace.h): the file on disk is always either the old one or
+// the new one, never half of either; a link is followed, and a device, a
+// FIFO or a folder in the file's place is refused.
 #include <QString>
 
 #include "platform/IniText.h"
@@ -26,11 +27,12 @@ QString ReadProfileString(const QString& path, const QString& section, const QSt
                           const QString& fallback);
 
 // Stores key=value in section, creating the file (UTF-8) and the section when
-// they are missing. Returns false, leaving the file as it was, when the file
-// cannot be read back whole, cannot be written, when the names or the value
-// would break the line format (line breaks, '=' in a key, ']' in a section),
-// or when the value has no form in the file's encoding.
+// they are missing. Returns false, leaving the file as it was and setting
+// *why, when the file cannot be read back whole (not a regular file among
+// them), cannot be written, when the names or the value would break the line
+// format (line breaks, '=' in a key, ']' in a section), or when the value has
+// no form in the file's encoding.
 bool WriteProfileString(const QString& path, const QString& section, const QString& key,
-                        const QString& value);
+                        const QString& value, QString* why = nullptr);
 
 }  // namespace platform

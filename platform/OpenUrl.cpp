@@ -15,12 +15,9 @@ UrlRecorder::~UrlRecorder() {
   g_recorder = previous_;
 }
 
-void OpenUrl(QWidget* /*owner*/, const QString& url) {
-  if (g_recorder) {
-    g_recorder->Record(url);
-    return;
-  }
-  QDesktopServices::openUrl(QUrl(url));
+bool OpenUrl(QWidget* /*owner*/, const QString& url) {
+  if (g_recorder) return g_recorder->Record(url);
+  return QDesktopServices::openUrl(QUrl(url));
 }
 
 }  // namespace platform

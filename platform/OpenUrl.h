@@ -8,10 +8,12 @@ class QWidget;
 
 namespace platform {
 
-// Asks the desktop to open url; the result is not reported.
-void OpenUrl(QWidget* owner, const QString& url);
+// Asks the desktop to open url; false when it has no way to (no browser, no
+// xdg-open). A browser that is started and then fails is not seen here.
+bool OpenUrl(QWidget* owner, const QString& url);
 
-// While alive, OpenUrl records its addresses here instead of opening them.
+// While alive, OpenUrl records its addresses here instead of opening them,
+// and answers `opens`.
 class UrlRecorder {
  public:
   UrlRecorder();
@@ -21,7 +23,12 @@ class UrlRecorder {
 
   const QStringList& Urls() const { return urls_; }
   void Clear() { urls_.clear(); }
-  void Record(const QString& url) { urls_.append(url); }
+  bool Record(const QString& url) {
+    urls_.append(url);
+    return opens;
+  }
+
+  bool opens = true;
 
  private:
   QStringList urls_;

@@ -2,8 +2,11 @@
 // in-place replacement and the files it refuses to touch.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "IniFolder.h"
@@ -143,6 +146,36 @@ TEST_F(IniFileTest, UnwritablePlacesFailAndLeaveNoFile) {
   ASSERT_TRUE(QDir(dir_.path()).mkdir("KOLBRENT.INI"));
   EXPECT_FALSE(WriteProfileString(Path(), "QORVA", "MSG", "Y"));
   EXPECT_EQ(Read("QORVA", "MSG"), "DEF");
+}
+
+TEST_F(IniFileTest, AFifoInTheFilesPlaceIsNeitherWaitedOnNorReplaced) {
+  ASSERT_EQ(::mkfifo(Path().toLocal8Bit().constData(), 0600), 0);
+  EXPECT_EQ(Read("QORVA", "MSG"), "DEF");  // returns at once: no writer ever comes
+  QString why;
+  EXPECT_FALSE(WriteProfileString(Path(), "QORVA", "MSG", "Y", &why));
+  EXPECT_FALSE(why.isEmpty());
+  struct stat st {};
+  ASSERT_EQ(::lstat(Path().toLocal8Bit().constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(QDir(dir_.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{"KOLBRENT.INI"});
+}
+
+TEST_F(IniFileTest, ALinkedFileIsReadAndRewrittenThroughItsLink) {
+  const QString real = dir_.filePath("mine.ini");
+  {
+    QFile f(real);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("; mine\n[QORVA]\nCAPTION=c\nMSG=Y\n");
+  }
+  ASSERT_TRUE(QFile::link("mine.ini", Path()));
+  EXPECT_EQ(Read("QORVA", "MSG"), "Y");
+  ASSERT_TRUE(WriteProfileString(Path(), "QORVA", "MSG", "N"));
+  EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+  QFile f(real);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("; mine\n[QORVA]\nCAPTION=c\nMSG=N\n"));
 }
 
 TEST_F(IniFileTest, TextsThatWouldBreakTheLineFormatAreRefused) {
