@@ -16,6 +16,23 @@
  * - Table bytes pass through unchanged: a CP949 table gives CP949 text.
  * - Tables are never written: the three open modes share one read path.
  * - Field names are compared case-insensitively.
+ * - Every byte of every file (table, memo, MTX index, and the files the
+ *   writers make) passes through one I/O layer, dbe_io below; the default one
+ *   is the operating system's.
+ *
+ * Reading
+ * -------
+ * Opening a table reads its header and field list only; records are read
+ * from the file when they are asked for (see dbe_SetReadCache), so an open
+ * table costs the same time and memory whatever its size, and what stays
+ * cached of a table is the system's page cache. A record that the file no
+ * longer holds (it was cut, or a read failed) reads as blanks, like the
+ * position at end of file, and records DBE_E_READ; the record count and the
+ * field list stay as they were at open, and nothing faults. An MTX index is
+ * read the same way (see dbe_IndexOpen). Bytes that another process rewrites
+ * in place are read as they are when they are read; records already read
+ * ahead (dbe_SetReadCache) stay as they were read until the switch is next
+ * set.
  *
  * Positions
  * ---------
@@ -49,6 +66,15 @@
 #define DBFENGINE_H
 
 #include <stdint.h>
+
+/* Version of this header; dbe_Version and dbe_VersionNumber answer the
+ * loaded library's. The shared library's SONAME carries the major number. */
+#define DBFENGINE_VERSION_MAJOR 1
+#define DBFENGINE_VERSION_MINOR 2
+#define DBFENGINE_VERSION_PATCH 0
+#define DBFENGINE_VERSION "1.2.0"
+#define DBFENGINE_VERSION_NUMBER \
+  (DBFENGINE_VERSION_MAJOR * 10000 + DBFENGINE_VERSION_MINOR * 100 + DBFENGINE_VERSION_PATCH)
 
 #ifdef __cplusplus
 extern "C" {
@@ -84,6 +110,9 @@ typedef int16_t dbe_bool;
  * are used. */
 #define DBE_E_SHORT 17
 #define DBE_E_TRUNCATED 18 /* the file ends inside its header or field list */
+/* A record, memo or index block that the file no longer holds, or whose read
+ * failed; the call answers as documented for that case. */
+#define DBE_E_READ 19
 
 /* Expression type codes answered by dbe_EvalTest. */
 #define DBE_TYPE_CHARACTER 1
@@ -121,9 +150,10 @@ DBE_API int16_t dbe_WorkArea(const char* alias);
  * count beyond the file's size (a file cut inside its records) opens with the
  * complete records present (warning DBE_E_SHORT); a missing memo file opens without it (warning
  * DBE_E_OPEN, see dbe_GetMemo). The new area stands on its first visible record, in order 0 (also
- * when the production index is opened), with no query set. The table file is read whole at open: a
- * file truncated or replaced by another process while it is open does not change what the area
- * reads. */
+ * when the production index is opened), with no query set. Only the header and the field list are
+ * read at open (see "Reading" above); a read that fails at open is DBE_E_OPEN, a file that ends
+ * inside its header DBE_E_TRUNCATED. A path that names a folder or another file that is not a
+ * regular file is DBE_E_OPEN. */
 DBE_API int16_t dbe_UseEx(const char* path, const char* alias, int16_t mode, int16_t driver,
                           int16_t commit);
 
@@ -145,8 +175,17 @@ DBE_API void dbe_Close(void);
  * error; 2: warnings too. Negative values are taken as 0. */
 DBE_API int16_t dbe_ErrorLevel(int16_t level);
 
-/* Read caching switch. Tables are read whole into memory at open, so the
- * switch is stored and reported only. Default on. */
+/* Read-ahead switch, process-wide, for the records that navigation and the
+ * reading calls visit. On (default): a walk (a record next to the last one
+ * read) reads records a block at a time (about 128 KiB of whole records,
+ * aligned on the table), and the last few blocks are kept, so a walk in
+ * either direction costs one read per block, while a jump outside the blocks
+ * kept reads its record alone. Off: each record is read alone when it is
+ * first visited (the last one is kept). Scans the engine runs itself over
+ * every record (dbe_Query, dbe_Count with SetDeleted on, dbe_IndexCreate,
+ * dbe_ScrambleTable) always read blocks. Every call, on or off, forgets the
+ * records read so far in every area, so that the reads after it see the file
+ * as it is then. What is read never differs. */
 DBE_API dbe_bool dbe_SetReadCache(dbe_bool on);
 
 /* OEM/ANSI translation switch. Text always passes unchanged: this engine's
@@ -229,8 +268,18 @@ DBE_API int16_t dbe_FieldOffset(const char* name);
 DBE_API int16_t dbe_FieldWidth(const char* name);    /* bytes; 0 if unknown */
 DBE_API int16_t dbe_FieldDecimals(const char* name); /* 0 if unknown */
 
-/* Engine name and version, e.g. "dbfengine 1.0". */
+/* Engine name and version of the loaded library: "dbfengine " followed by
+ * its DBFENGINE_VERSION, e.g. "dbfengine 1.2.0". */
 DBE_API const char* dbe_Version(void);
+/* DBFENGINE_VERSION_NUMBER of the loaded library (10200 for 1.2.0). */
+DBE_API int32_t dbe_VersionNumber(void);
+
+/* Date of the last update stated in the current table's header, as
+ * "YYYYMMDD" (header bytes 1..3: years since 1900, month, day); "" on a
+ * closed area or when the header holds no valid date. The record count the
+ * header states is dbe_SysProp(3003); dbe_RecCount gives the records the
+ * file holds. */
+DBE_API const char* dbe_LastUpdate(void);
 
 /* ---------------------------------------------------------------- navigation
  * See "Positions" above. */
@@ -265,8 +314,9 @@ DBE_API const char* dbe_GetString(const char* field);
  * no terminator, and answers the memo's full length: 0 for an empty memo or
  * at end of file, -1 on error (DBE_E_NO_FIELD, DBE_E_TYPE for another field
  * type, DBE_E_OPEN without memo file, DBE_E_CORRUPT for a block outside the
- * memo file, DBE_E_ARGUMENT). `buffer` may be NULL with size 0 to ask for the
- * length only. Memo files are never scrambled. */
+ * memo file, DBE_E_READ when a read fails, DBE_E_ARGUMENT). `buffer` may
+ * be NULL with size 0 to ask for the length only. Memo files are never
+ * scrambled. */
 DBE_API int32_t dbe_GetMemo(const char* field, char* buffer, int32_t size);
 
 /* Non-zero when the current record carries the deletion flag. */
@@ -295,9 +345,14 @@ DBE_API void dbe_OrderPosSet(double position);
 
 /* Opens an MTX index file for the current area; its tags become the next
  * orders. The current order does not change. Answers the order number of its
- * first tag, 0 on failure (DBE_E_INDEX: missing, not MTX, corrupt;
- * DBE_E_INDEX_STALE: built for another table or record count). A file already
- * open answers its first order again. */
+ * first tag, 0 on failure (DBE_E_INDEX: missing, not MTX, corrupt, of the
+ * older format 1 (build it again), or a read that failed; DBE_E_INDEX_STALE:
+ * built for another table or record count). A file already open answers its
+ * first order again. Only the file's directory is read at open; its entries
+ * are read a block at a time when a walk or a seek reaches them and checked
+ * then: a block that fails its check (DBE_E_INDEX) or can no longer be read
+ * (DBE_E_READ) is recorded at each use and its entries are passed over (a
+ * seek whose search meets it may miss its key). */
 DBE_API int16_t dbe_IndexOpen(const char* file);
 
 /* Closes every index of the current area (also the production index); the
@@ -334,10 +389,11 @@ typedef struct dbe_tag_def {
 } dbe_tag_def;
 
 /* Builds the MTX index file `path` with `count` tags (1..64) over every record
- * of the current area's table (deleted setting and query set do not matter),
- * replacing an existing file atomically. The file is not opened. Answers the
- * number of tags written, 0 on failure (DBE_E_SYNTAX/DBE_E_TYPE for a bad key
- * or condition, DBE_E_WRITE, DBE_E_ARGUMENT). */
+ * of the current area's table (deleted setting and query set do not matter).
+ * The file is written as the writers below do (see "Writing files"). The file
+ * is not opened. Answers the number of tags written, 0 on failure
+ * (DBE_E_SYNTAX/DBE_E_TYPE for a bad key or condition, DBE_E_WRITE,
+ * DBE_E_READ when a record cannot be read, DBE_E_ARGUMENT). */
 DBE_API int16_t dbe_IndexCreate(const char* path, const dbe_tag_def* tags, int16_t count);
 
 /* ----------------------------------------------------------------- query set
@@ -370,6 +426,11 @@ DBE_API int32_t dbe_QueryRecCount(void);
  * set. Does not move the area. */
 DBE_API void dbe_SetQueryBit(int32_t recno, dbe_bool value);
 
+/* dbe_SetQueryBit for each of count record numbers at recnos, in one call (a
+ * search marks thousands). A number out of range records DBE_E_ARGUMENT and
+ * is passed over; the others are marked all the same. Since 1.2.0. */
+DBE_API void dbe_SetQueryBits(const int32_t* recnos, int32_t count, dbe_bool value);
+
 /* Expression of the query in force; "" when none or when it was built with
  * marks only. */
 DBE_API const char* dbe_DBFilter(void);
@@ -392,7 +453,18 @@ DBE_API int32_t dbe_Count(void);
  * does not parse. UPPER, LOWER, $ and AT respect double-byte characters
  * (FORMAT.md). Each expression is compiled once and evaluated on the current
  * record (blank at end of file); the last one compiled per area is kept, so
- * repeating it does not parse again. */
+ * repeating it does not parse again.
+ * Numbers are IEEE doubles. ROUND(x, n) and STR(x, width, decimals) round
+ * the number as written in decimal (its shortest form that reads back as the
+ * same double, at most 17 significant digits) half away from zero: ROUND(1.005,
+ * 2) is 1.01, ROUND(1/3, 15) 0.333333333333333, STR(0.1, 20, 18)
+ * "0.100000000000000000". ROUND takes n from -400 to 400 (outside: the
+ * nearest; past the 17th digit nothing changes). STR's width is 1..255 and
+ * its decimals 0..width-2 (each clamped to that range); a number too wide is
+ * width asterisks. The text of a computed number (dbe_EvalString, STR
+ * without decimals) carries at most 15 decimals.
+ * Dates lie from 0001-01-01 to 9999-12-31; a date moved outside that range
+ * (date + days, date - days) is the empty date, as is CTOD of no valid date. */
 
 /* Type code (DBE_TYPE_*): 1 character, 2 numeric, 3 logical, 4 date; -1 does
  * not parse, -2 names a missing field or function, -3 type mismatch. */
@@ -412,14 +484,77 @@ DBE_API int32_t dbe_Error(void);         /* last recorded DBE_E_* code */
 DBE_API const char* dbe_ErrorText(void); /* its message, "" when none */
 DBE_API void dbe_ClearError(void);
 
+/* ------------------------------------------------------------- writing files
+ * dbe_IndexCreate and dbe_ScrambleTable write a new file beside the target,
+ * under a name no one can guess (".NAME.tmp-" and random letters), sync it,
+ * rename it over the target and sync the folder, so that the target is
+ * either the old file or the whole new one, also after a crash; a failure
+ * removes the new file and leaves the target as it was. A target that exists
+ * and is not a regular file (a device, a FIFO, a folder) is refused with
+ * DBE_E_WRITE and left alone; a symbolic link is followed, and the file it
+ * names is replaced (a link to nothing is refused). The mode of a replaced
+ * file is kept. */
+
 /* ---------------------------------------------------------------- scrambling
  * Scrambling hides the records from casual reading; it is NOT protection:
  * the scheme is public (FORMAT.md) and the key space small. */
 
 /* Writes a scrambled copy of the DBF table `source` to `target` using
- * `password` (1..32 bytes), replacing `target` atomically. Answers true on
- * success; DBE_E_OPEN/NOT_DBF/CORRUPT/WRITE/ARGUMENT otherwise. */
+ * `password` (1..32 bytes), as the writers do (see "Writing files"). Answers
+ * true on success; DBE_E_OPEN/NOT_DBF/CORRUPT/READ/WRITE/ARGUMENT otherwise. */
 DBE_API dbe_bool dbe_ScrambleTable(const char* source, const char* target, const char* password);
+
+/* ------------------------------------------------------------------ I/O layer
+ * Every file the engine reads or writes goes through one table of functions,
+ * in the manner of SQLite's VFS. The default one works on the operating
+ * system's files (pread, pwrite, fsync, flock, rename); a program or a test
+ * may install its own, for example to count reads or to make them fail.
+ * Error results are errno values (ENOENT, EACCES, EIO, ...), which the
+ * engine turns into its DBE_E_* codes and messages. */
+
+#define DBE_IO_VERSION 1
+#define DBE_IO_READ 0   /* open: an existing regular file, for reading */
+#define DBE_IO_CREATE 1 /* open: a new file, for writing; fails (EEXIST) when the name exists */
+
+typedef struct dbe_io {
+  int version; /* DBE_IO_VERSION */
+  /* Opens `path` as `how` says; NULL on failure with *error set (EISDIR for a
+   * folder, ENODEV for another file that is not a regular one). */
+  void* (*open)(const char* path, int how, int* error);
+  /* Size of the file now, in bytes; -1 with *error set on failure. */
+  int64_t (*size)(void* file, int* error);
+  /* Reads up to `count` bytes at `offset` into `buffer`: answers the bytes
+   * read, fewer than `count` only where the file ends, or -1 with *error set.
+   * The engine takes a short answer as the end of the file. */
+  int64_t (*read)(void* file, void* buffer, int64_t count, int64_t offset, int* error);
+  /* Writes `count` bytes at `offset`: 0, or an error. */
+  int (*write)(void* file, const void* buffer, int64_t count, int64_t offset);
+  /* Makes what was written durable: 0, or an error. */
+  int (*sync)(void* file);
+  /* Takes a shared (exclusive 0) or an exclusive lock on the whole file
+   * without waiting: 0, EWOULDBLOCK when another holder excludes it, or
+   * another error. NULL: files are not locked. */
+  int (*lock)(void* file, int exclusive);
+  void (*close)(void* file);
+  /* Renames `from` to `to`, replacing `to`: 0, or an error. */
+  int (*rename)(const char* from, const char* to);
+  /* Removes the file `path`: 0, or an error. */
+  int (*remove)(const char* path);
+  /* Makes the last rename into the folder holding `path` durable: 0, or an
+   * error. */
+  int (*sync_folder)(const char* path);
+} dbe_io;
+
+/* Installs `io` for every file opened from now on (files already open keep
+ * the layer they were opened with; the table must stay valid while any file
+ * it opened is open). NULL restores the default. Answers false, changing
+ * nothing, when `io` has another version or lacks a function other than
+ * lock (DBE_E_ARGUMENT). */
+DBE_API dbe_bool dbe_SetIo(const dbe_io* io);
+
+/* The I/O layer of the operating system, the default; a layer of one's own
+ * may call its functions. */
+DBE_API const dbe_io* dbe_DefaultIo(void);
 
 #ifdef __cplusplus
 }

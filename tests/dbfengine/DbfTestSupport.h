@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -41,15 +42,24 @@ class TempDir {
   }
   ~TempDir() { std::filesystem::remove_all(path_); }
   std::string file(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+  // Names of the entries, sorted.
+  std::vector<std::string> names() const {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(path_))
+      out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
 
  private:
   std::string path_;
 };
 
-using FieldSpec = testsupport::DbfField;
+using testsupport::DbfField;
 
 // Bytes of a dBASE III table with numbers right-aligned, as xBase stores them.
-inline std::string dbfBytes(const std::vector<FieldSpec>& fields,
+inline std::string dbfBytes(const std::vector<DbfField>& fields,
                             const std::vector<std::vector<std::string>>& rows,
                             const std::vector<bool>& deleted = {}, uint8_t codePage = 0x4E) {
   return testsupport::DbfImage(fields, rows, deleted, codePage,

@@ -1,6 +1,7 @@
 // Bad input: files that are missing, not tables, truncated or inconsistent;
 // bad arguments; open-mode conflicts. Each answers an error, never a crash.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 
@@ -43,6 +44,23 @@ TEST_F(DbfBadInput, FilesThatAreNotTables) {
   EXPECT_EQ(open("", DBE_E_NOT_DBF), 0);
   EXPECT_EQ(open("hello, world: this is a text file and not a table at all.\n", DBE_E_NOT_DBF), 0);
   EXPECT_EQ(open(std::string(100, '\0'), DBE_E_NOT_DBF), 0);
+  EXPECT_NE(str(dbe_ErrorText()).find("unknown version byte"), std::string::npos);
+  EXPECT_EQ(open("", DBE_E_NOT_DBF), 0);
+  EXPECT_NE(str(dbe_ErrorText()).find("empty file, 0 bytes"), std::string::npos);
+  // A folder, a FIFO that no one writes and an endless device are refused
+  // at once, without waiting for a writer or reading what never ends.
+  std::filesystem::create_directory(dir_.file("POSTCODE.DBF"));
+  ASSERT_EQ(mkfifo(dir_.file("fifo.dbf").c_str(), 0600), 0);
+  for (const std::string& path :
+       {dir_.file("POSTCODE.DBF"), dir_.file("fifo.dbf"), std::string("/dev/zero")}) {
+    dbe_ClearError();
+    EXPECT_EQ(dbe_UseEx(path.c_str(), "", 1, 3, 2), 0) << path;
+    EXPECT_EQ(dbe_Error(), DBE_E_OPEN) << path;
+    EXPECT_NE(str(dbe_ErrorText()).find(path), std::string::npos);
+  }
+  EXPECT_NE(str(dbe_ErrorText()).find("not a regular file"), std::string::npos);
+  dbe_UseEx(dir_.file("POSTCODE.DBF").c_str(), "", 1, 3, 2);
+  EXPECT_NE(str(dbe_ErrorText()).find("a folder, not a table"), std::string::npos);
 }
 
 TEST_F(DbfBadInput, TruncatedOrInconsistentHeaders) {

@@ -168,8 +168,8 @@ TEST_F(DbfExpressions, Functions) {
   EXPECT_EQ(s("DTOS(BORN - 60)"), "20231231");
   const std::string huge(400, '9');  // overflows to infinity; inf - inf is NaN
   EXPECT_EQ(s("DTOS(BORN + (" + huge + " - " + huge + "))"), "        ");
-  EXPECT_EQ(s("DTOS(BORN + 99999999)"), "99991231") << "kept inside the calendar";
-  EXPECT_EQ(s("DTOS(BORN - 99999999)"), "00010101");
+  EXPECT_EQ(s("DTOS({^9999-12-30} + 1)"), "99991231");
+  EXPECT_EQ(s("DTOS({^0001-01-02} - 1)"), "00010101");
   EXPECT_DOUBLE_EQ(n("BORN - CTOD('01/01/24')"), 59);
   EXPECT_EQ(s("DTOC(BORN)"), "02/29/24");
   EXPECT_EQ(s("DTOS({^2023-12-31})"), "20231231");
@@ -192,6 +192,46 @@ TEST_F(DbfExpressions, Functions) {
   // Huge results are capped instead of exhausting memory.
   EXPECT_DOUBLE_EQ(n("LEN(SPACE(1000000000))"), 65535);
   EXPECT_LE(n("LEN(REPLICATE('abc', 999999999))"), 65535);
+}
+
+// ROUND and STR round the number as written in decimal, half away from
+// zero; a binary product (x * 10^n) would miss both halves and digits.
+TEST_F(DbfExpressions, RoundingWorksOnTheDecimalValue) {
+  EXPECT_EQ(n("ROUND(1/3, 15)"), 0.333333333333333);
+  EXPECT_EQ(n("ROUND(1.5, 15)"), 1.5);
+  EXPECT_EQ(n("ROUND(1.005, 2)"), 1.01);
+  EXPECT_EQ(n("ROUND(2.675, 2)"), 2.68);
+  EXPECT_EQ(n("ROUND(2.5, 0)"), 3);
+  EXPECT_EQ(n("ROUND(-2.5, 0)"), -3);
+  EXPECT_EQ(n("ROUND(0.49999999999999994, 0)"), 0) << "just below a half";
+  EXPECT_EQ(n("ROUND(1234.5, -2)"), 1200);
+  EXPECT_EQ(n("ROUND(1250, -2)"), 1300);
+  EXPECT_EQ(n("ROUND(999.96, 1)"), 1000);
+  EXPECT_EQ(n("ROUND(123456789012345678, 2)"), 123456789012345678.0);
+  EXPECT_EQ(n("ROUND(0.000001234, 20)"), 0.000001234) << "past the digits: unchanged";
+  EXPECT_EQ(n("ROUND(1/3, 1000)"), 1.0 / 3) << "taken as 400";
+  EXPECT_EQ(s("STR(0.1, 20, 18)"), "0.100000000000000000");
+  EXPECT_EQ(s("STR(1/3, 20, 18)"), "0.333333333333333300");
+  EXPECT_EQ(s("STR(2.345, 6, 2)"), "  2.35");
+  EXPECT_EQ(s("STR(-2.345, 6, 2)"), " -2.35");
+  EXPECT_EQ(s("STR(-0.001, 6, 2)"), "  0.00") << "no sign on zero";
+  EXPECT_EQ(s("STR(1.5, 3)"), "  2");
+  EXPECT_EQ(s("STR(0.1, 3, 9)"), "0.1") << "decimals up to the width less two";
+  EXPECT_EQ(s("STR(10 ** 300 * 10 ** 300, 5)"), "*****") << "not finite";
+  EXPECT_EQ(s("STR(10 ** 20, 22)"), " 100000000000000000000");
+  EXPECT_EQ(s("STR(10 ** 20, 22)").size(), 22u);
+}
+
+// Dates past either end of the calendar are the empty date, however far.
+TEST_F(DbfExpressions, DatesOutsideTheCalendarAreEmpty) {
+  for (const char* days : {"3000000", "2147483647", "99999999", "10 ** 300"}) {
+    EXPECT_EQ(s(std::string("DTOS({^2024-01-01} + (") + days + "))"), "        ") << days;
+    EXPECT_EQ(s(std::string("DTOS({^2024-01-01} - (") + days + "))"), "        ") << days;
+    EXPECT_TRUE(l(std::string("EMPTY({^2024-01-01} + (") + days + "))")) << days;
+  }
+  EXPECT_EQ(s("DTOS({^9999-12-31} + 1)"), "        ");
+  EXPECT_EQ(s("DTOS({^0001-01-01} - 1)"), "        ");
+  EXPECT_EQ(s("DTOS({^2024-01-01} + 2913173)"), "99991231") << "the last day still counts";
 }
 
 TEST_F(DbfExpressions, BlankAndDeletedRecords) {

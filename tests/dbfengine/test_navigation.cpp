@@ -172,6 +172,25 @@ TEST_F(DbfNavigation, EmptyQuerySetIsEofAndBof) {
   EXPECT_TRUE(dbe_Eof());
 }
 
+TEST_F(DbfNavigation, ManyMarksInOneCallAreTheMarksOneByOne) {
+  EXPECT_EQ(dbe_Query(""), 1);
+  const int32_t marks[] = {9, 2, 5, 5, 11, 0, 7};  // 11 and 0 are no records
+  dbe_ClearError();
+  dbe_SetQueryBits(marks, 7, -1);
+  EXPECT_EQ(dbe_Error(), DBE_E_ARGUMENT) << "said, and the others marked all the same";
+  EXPECT_EQ(walk(), (V{2, 5, 7, 9}));
+  EXPECT_EQ(dbe_QueryRecCount(), 4);
+  const int32_t unmarks[] = {5, 9};
+  dbe_SetQueryBits(unmarks, 2, 0);
+  EXPECT_EQ(walk(), (V{2, 7}));
+  dbe_SetQueryBits(nullptr, 0, -1);  // nothing to mark changes nothing
+  EXPECT_EQ(walk(), (V{2, 7}));
+  // Unmarking before any mark changes nothing, as one by one.
+  EXPECT_EQ(dbe_Query(""), 1);
+  dbe_SetQueryBits(unmarks, 2, 0);
+  EXPECT_EQ(walk().size(), 10u);
+}
+
 TEST_F(DbfNavigation, MarksAfterClearVisitExactlyTheMarkedRecords) {
   EXPECT_EQ(dbe_Query(""), 1);
   EXPECT_EQ(walk().size(), 10u) << "a cleared set without marks shows every record";

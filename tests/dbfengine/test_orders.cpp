@@ -294,9 +294,13 @@ TEST_F(DbfOrders, BadIndexFilesAnswerErrors) {
   };
   expectRejected("", DBE_E_INDEX, "empty");
   expectRejected(good.substr(0, good.size() / 2), DBE_E_INDEX, "truncated");
+  // A byte of the directory's texts (after the header and six tag entries).
   std::string flipped = good;
-  flipped[good.size() - 3] ^= 0x40;
-  expectRejected(flipped, DBE_E_INDEX, "corrupt entry");
+  flipped[64 + 6 * 64 + 2] ^= 0x40;
+  expectRejected(flipped, DBE_E_INDEX, "corrupt directory");
+  std::string older = good;
+  older[4] = 1;  // format 1: made by an older engine
+  expectRejected(older, DBE_E_INDEX, "older format");
   std::string magic = good;
   magic[0] = 'X';
   expectRejected(magic, DBE_E_INDEX, "not MTX");

@@ -1,4 +1,6 @@
-// Settings: each call answers the previous value; the version text.
+// Settings: each call answers the previous value; the version of the loaded
+// library; the header's date of last update.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include "DbfTestSupport.h"
@@ -31,7 +33,38 @@ TEST(DbfSettings, EachSettingAnswersThePreviousValue) {
   EXPECT_EQ(dbe_SetEpoch(1950), 1950);
   EXPECT_EQ(dbe_SetMachineCollation(), 1);
   EXPECT_EQ(dbe_SetStringType(1), 1);
-  EXPECT_EQ(str(dbe_Version()), "dbfengine 1.0");
+}
+
+TEST(DbfSettings, TheLoadedLibraryAnswersTheVersionOfItsHeader) {
+  EXPECT_EQ(str(dbe_Version()), "dbfengine " DBFENGINE_VERSION);
+  EXPECT_EQ(dbe_VersionNumber(), DBFENGINE_VERSION_NUMBER);
+  // Loaded as the program loads it: by its unversioned name, from its folder.
+  void* lib = dlopen(PF_BIN_DIR "/libdbfengine.so", RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(lib, nullptr) << dlerror();
+  auto number = reinterpret_cast<int32_t (*)()>(dlsym(lib, "dbe_VersionNumber"));
+  ASSERT_NE(number, nullptr);
+  EXPECT_EQ(number(), DBFENGINE_VERSION_NUMBER);
+  dlclose(lib);
+}
+
+TEST(DbfSettings, LastUpdateIsTheHeadersDate) {
+  TempDir dir;
+  std::string bytes = dbfBytes({{"A", 'C', 1}}, {{"x"}});
+  auto dateOf = [&](int yearsSince1900, int month, int day) {
+    bytes[1] = static_cast<char>(yearsSince1900), bytes[2] = static_cast<char>(month);
+    bytes[3] = static_cast<char>(day);
+    writeFile(dir.file("d.dbf"), bytes);
+    OpenTable t(dir.file("d.dbf"));
+    return t.ok() ? str(dbe_LastUpdate()) : "<not open>";
+  };
+  EXPECT_EQ(dateOf(124, 5, 17), "20240517");
+  EXPECT_EQ(dateOf(99, 12, 31), "19991231");
+  EXPECT_EQ(dateOf(124, 2, 29), "20240229");
+  EXPECT_EQ(dateOf(123, 2, 29), "") << "no such day";
+  EXPECT_EQ(dateOf(124, 13, 1), "");
+  EXPECT_EQ(dateOf(124, 4, 0), "");
+  dbe_Select(0);
+  EXPECT_EQ(str(dbe_LastUpdate()), "") << "closed area";
 }
 
 TEST(DbfSettings, ErrorTextsAndLevels) {
@@ -43,20 +76,9 @@ TEST(DbfSettings, ErrorTextsAndLevels) {
   EXPECT_EQ(dbe_Error(), DBE_E_OPEN);
   EXPECT_NE(str(dbe_ErrorText()).find("/nonexistent/T.DBF"), std::string::npos);
   // A successful call leaves the recorded error alone.
-  EXPECT_EQ(str(dbe_Version()), "dbfengine 1.0");
+  EXPECT_EQ(dbe_SetEpoch(1950), 1950);
   EXPECT_EQ(dbe_Error(), DBE_E_OPEN);
   dbe_ClearError();
   EXPECT_EQ(dbe_Error(), DBE_OK);
   dbe_ErrorLevel(level);
-}
-
-TEST(DbfSettings, ReadCacheDoesNotChangeWhatIsRead) {
-  OpenTable t(fixture("dbase3_cp949.dbf"));
-  ASSERT_TRUE(t.ok());
-  dbe_SetReadCache(0);
-  dbe_Go(2);
-  const std::string off = str(dbe_GetString("ADDR"));
-  dbe_SetReadCache(-1);
-  EXPECT_EQ(str(dbe_GetString("ADDR")), off);
-  EXPECT_EQ(off, padded(cp949("부산광역시 해운대구 우동"), 40));
 }

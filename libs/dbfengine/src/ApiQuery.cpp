@@ -87,6 +87,29 @@ void dbe_SetQueryBit(int32_t recno, dbe_bool value) {
   q.set(recno, value != 0);
 }
 
+void dbe_SetQueryBits(const int32_t* recnos, int32_t count, dbe_bool value) {
+  WorkArea* a = current();
+  if (!a || count <= 0) return;
+  if (!recnos) {
+    setError(DBE_E_ARGUMENT, "no record numbers given");
+    return;
+  }
+  QuerySet& q = a->query();
+  const int32_t records = a->recordCount();
+  for (int32_t i = 0; i < count; ++i) {
+    const int32_t recno = recnos[i];
+    if (recno < 1 || recno > records) {
+      setError(DBE_E_ARGUMENT, "record number out of range: " + std::to_string(recno));
+      continue;
+    }
+    if (q.kind() == QuerySet::Kind::None) {
+      if (!value) continue;  // nothing to unmark
+      q.reset(records, QuerySet::Kind::Marks);
+    }
+    q.set(recno, value != 0);
+  }
+}
+
 const char* dbe_DBFilter(void) {
   WorkArea* a = current();
   return a ? returnText(a->query().expression) : "";

@@ -1,18 +1,58 @@
 // Entry point: writing a scrambled copy of a table.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "AtomicFile.h"
 #include "Scramble.h"
 #include "Settings.h"
 #include "Table.h"
 #include "dbfengine.h"
 
 using namespace dbe;
+
+namespace {
+
+// The header with the scrambled flag, the password check and the count of
+// the records written; then the records, a block at a time, and the end mark.
+bool writeScrambled(Table& table, const std::string& target, uint64_t key, int& code,
+                    std::string& message) {
+  std::vector<uint8_t> header = table.header();
+  const uint32_t check = scrambleCheck(key);
+  const auto count = static_cast<uint32_t>(table.recordCount());
+  header[15] = 1;
+  for (int i = 0; i < 4; ++i) {
+    header[16 + i] = static_cast<uint8_t>(check >> (8 * i));
+    header[4 + i] = static_cast<uint8_t>(count >> (8 * i));
+  }
+  code = DBE_E_WRITE;
+  AtomicFile out;
+  if (!out.begin(target, message) || !out.write(header.data(), header.size(), 0, message))
+    return false;
+  const size_t recSize = static_cast<size_t>(table.recordSize());
+  std::vector<uint8_t> block;
+  uint64_t at = header.size();
+  for (int32_t r = 1; r <= table.recordCount(); ++r) {
+    const uint8_t* rec = table.record(r, true);
+    if (!rec) {
+      code = DBE_E_READ;
+      message = table.readError();
+      return false;
+    }
+    block.insert(block.end(), rec, rec + recSize);
+    scrambleRecord(key, static_cast<uint32_t>(r), block.data() + block.size() - recSize + 1,
+                   recSize - 1);
+    if (block.size() >= 256 * 1024 || r == table.recordCount()) {
+      if (!out.write(block.data(), block.size(), at, message)) return false;
+      at += block.size();
+      block.clear();
+    }
+  }
+  const uint8_t end = 0x1A;
+  return out.write(&end, 1, at, message) && out.commit(message);
+}
+
+}  // namespace
 
 extern "C" dbe_bool dbe_ScrambleTable(const char* source, const char* target,
                                       const char* password) {
@@ -31,38 +71,8 @@ extern "C" dbe_bool dbe_ScrambleTable(const char* source, const char* target,
     setError(DBE_E_ARGUMENT, std::string("table is already scrambled: ") + source);
     return 0;
   }
-  const size_t used =
-      table.headerLength() + static_cast<size_t>(table.recordCount()) * table.recordSize();
-  std::string out(reinterpret_cast<const char*>(table.data()), used);
-  out.push_back('\x1A');
-  const uint64_t key = scrambleKey(password);
-  const uint32_t check = scrambleCheck(key);
-  out[15] = 1;
-  for (int i = 0; i < 4; ++i) {
-    out[16 + i] = static_cast<char>(check >> (8 * i));
-    out[4 + i] = static_cast<char>(static_cast<uint32_t>(table.recordCount()) >> (8 * i));
-  }
-  for (int32_t r = 1; r <= table.recordCount(); ++r) {
-    uint8_t* rec = reinterpret_cast<uint8_t*>(out.data()) + table.headerLength() +
-                   static_cast<size_t>(r - 1) * table.recordSize();
-    scrambleRecord(key, static_cast<uint32_t>(r), rec + 1, table.recordSize() - 1);
-  }
-  const std::string tmp = std::string(target) + ".tmp" + std::to_string(getpid());
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  bool ok = fd >= 0;
-  size_t done = 0;
-  while (ok && done < out.size()) {
-    const ssize_t w = ::write(fd, out.data() + done, out.size() - done);
-    if (w < 0 && errno == EINTR) continue;
-    ok = w > 0;
-    if (ok) done += static_cast<size_t>(w);
-  }
-  if (fd >= 0) ok = (::close(fd) == 0) && ok;
-  if (ok) ok = std::rename(tmp.c_str(), target) == 0;
-  if (!ok) {
-    const int err = errno;
-    ::unlink(tmp.c_str());
-    setError(DBE_E_WRITE, std::string("cannot write ") + target + ": " + std::strerror(err));
+  if (!writeScrambled(table, target, scrambleKey(password), code, message)) {
+    setError(code, message);
     return 0;
   }
   return -1;

@@ -8,6 +8,7 @@
 
 #include "Areas.h"
 #include "FieldDecode.h"
+#include "Io.h"
 #include "Scramble.h"
 #include "Text.h"
 #include "dbfengine.h"
@@ -189,6 +190,10 @@ int16_t dbe_ErrorLevel(int16_t level) {
 dbe_bool dbe_SetReadCache(dbe_bool on) {
   const bool previous = settings().readCache;
   settings().readCache = on != 0;
+  // What was read before comes from the file again: a caller that turns the
+  // switch sees the records as they are now.
+  for (int n = 1; n <= kMaxAreas; ++n)
+    if (WorkArea* a = area(n)) a->table().dropReads();
   return flag(previous);
 }
 
@@ -341,7 +346,28 @@ int16_t dbe_FieldDecimals(const char* name) {
 }
 
 const char* dbe_Version(void) {
-  return "dbfengine 1.0";
+  return "dbfengine " DBFENGINE_VERSION;
+}
+
+int32_t dbe_VersionNumber(void) {
+  return DBFENGINE_VERSION_NUMBER;
+}
+
+const char* dbe_LastUpdate(void) {
+  WorkArea* a = current();
+  return a ? returnText(a->table().lastUpdate()) : "";
+}
+
+dbe_bool dbe_SetIo(const dbe_io* io) {
+  if (!installIo(io)) {
+    setError(DBE_E_ARGUMENT, "I/O layer of another version or without a function it needs");
+    return 0;
+  }
+  return -1;
+}
+
+const dbe_io* dbe_DefaultIo(void) {
+  return &defaultIo();
 }
 
 void dbe_GetRecord(char* buffer) {
@@ -412,9 +438,12 @@ int32_t dbe_GetMemo(const char* name, char* buffer, int32_t size) {
     return -1;
   }
   static std::string text;  // reused between calls
-  if (!a->memo()->read(block, text) || text.size() > 0x7FFFFFFF) {
-    setError(DBE_E_CORRUPT,
-             "memo block " + std::to_string(block) + " is damaged in " + a->memo()->path());
+  const int failed = a->memo()->read(block, text);
+  if (failed || text.size() > 0x7FFFFFFF) {
+    setError(failed == DBE_E_READ ? DBE_E_READ : DBE_E_CORRUPT,
+             "memo block " + std::to_string(block) +
+                 (failed == DBE_E_READ ? " cannot be read from " : " is damaged in ") +
+                 a->memo()->path());
     return -1;
   }
   if (size > 0) std::memcpy(buffer, text.data(), std::min<size_t>(text.size(), size));

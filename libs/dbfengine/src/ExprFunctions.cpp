@@ -1,6 +1,7 @@
 // The functions of the expression language.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -163,12 +164,11 @@ void fnInt(Node& n, const EvalContext& c, Value& v) {
 }
 void fnRound(Node& n, const EvalContext& c, Value& v) {
   const double x = arg(n, c, 0).n;
-  const double scale = std::pow(10.0, std::clamp(count(arg(n, c, 1).n), -15L, 15L));
-  // Decimal inputs such as 2.345 are a hair below their value in binary; the
-  // nudge rounds them the way they are written.
-  const double scaled = x * scale;
-  v.n = std::round(scaled + std::copysign(1e-9 + std::fabs(scaled) * 1e-14, scaled)) / scale;
-  if (!std::isfinite(v.n)) v.n = x;
+  const double places = arg(n, c, 1).n;
+  const int decimals =
+      std::isfinite(places) ? static_cast<int>(std::clamp(places, -400.0, 400.0)) : 0;
+  const std::string text = roundedDecimal(x, decimals);
+  v.n = text.empty() ? x : std::strtod(text.c_str(), nullptr);
 }
 void fnMin(Node& n, const EvalContext& c, Value& v) {
   const Value a = arg(n, c, 0), b = arg(n, c, 1);

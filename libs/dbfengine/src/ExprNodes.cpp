@@ -127,12 +127,13 @@ void evalPow(Node& n, const EvalContext& c, Value& v) {
   v.n = std::pow(a.n, b.n);
   if (!std::isfinite(v.n)) v.n = 0;
 }
-// Date moved by a number of days, kept inside the calendar; a number that is
-// not finite (overflowed arithmetic) gives the empty date.
+// Date moved by a number of days (whole days: the fraction is dropped); a
+// result outside the calendar, or a number that is not finite, is the empty
+// date.
 int32_t shiftDate(int32_t jd, double days) {
-  const double d = jd + days;
-  if (!std::isfinite(d)) return 0;
-  return static_cast<int32_t>(std::clamp(d, double{kFirstDay}, double{kLastDay}));
+  const double d = std::trunc(jd + days);
+  if (!std::isfinite(d) || d < kFirstDay || d > kLastDay) return 0;
+  return static_cast<int32_t>(d);
 }
 
 void evalDatePlus(Node& n, const EvalContext& c, Value& v) {

@@ -10,8 +10,18 @@
 namespace dbe {
 
 constexpr char kMtxMagic[4] = {'M', 'T', 'X', '\x1A'};
-constexpr uint16_t kMtxVersion = 1;
+// Version 2 checks each block of entries when it is first read, so that an
+// index opens without reading its entries; version 1 files are refused.
+constexpr uint16_t kMtxVersion = 2;
 constexpr size_t kMtxHeaderSize = 64;
+// Entries per block: as many as fit in 4 KiB, at least one. Small blocks
+// keep a seek cheap: a binary search reads and checks one block per step.
+constexpr size_t kMtxBlockBytes = 4096;
+inline uint32_t entriesPerBlock(size_t entrySize) {
+  return static_cast<uint32_t>(entrySize >= kMtxBlockBytes ? 1 : kMtxBlockBytes / entrySize);
+}
+// The directory, texts and block checks together stay below this.
+constexpr uint64_t kMtxMaxMeta = uint64_t{256} << 20;
 constexpr size_t kMtxTagSize = 64;
 constexpr int kMtxMaxTags = 64;
 constexpr int kMtxMaxKey = 256;
@@ -62,6 +72,22 @@ inline uint32_t get32(const uint8_t* p) {
 }
 inline uint64_t get64(const uint8_t* p) {
   return get32(p) | static_cast<uint64_t>(get32(p + 4)) << 32;
+}
+// Check of a block of entries: FNV-1a 64 taken a 64-bit little-endian word
+// at a time (the last word padded with zero bytes), its two halves XORed. A
+// word per step keeps the check of a block far below the cost of reading it.
+inline uint32_t blockCheck(const uint8_t* data, size_t size) {
+  uint64_t h = 0xCBF29CE484222325ull;
+  for (size_t i = 0; i < size; i += 8) {
+    uint64_t w = 0;
+    if (size - i >= 8) {
+      w = get64(data + i);
+    } else {
+      for (size_t j = 0; i + j < size; ++j) w |= static_cast<uint64_t>(data[i + j]) << (8 * j);
+    }
+    h = (h ^ w) * 0x100000001B3ull;
+  }
+  return static_cast<uint32_t>(h ^ (h >> 32));  // the high half folded in
 }
 inline void put16(std::string& s, size_t at, uint16_t v) {
   s[at] = static_cast<char>(v), s[at + 1] = static_cast<char>(v >> 8);

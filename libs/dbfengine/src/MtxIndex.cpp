@@ -1,14 +1,9 @@
 #include "MtxIndex.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
-#include "FileRead.h"
+#include "Settings.h"
 #include "Text.h"
 #include "dbfengine.h"
 
@@ -40,6 +35,74 @@ void encodeKey(Expression& e, const EvalContext& c, KeyType type, size_t keyLen,
   }
 }
 
+const uint8_t* Tag::entry(int64_t p) const {
+  if (p < 0 || p >= count) return nullptr;
+  const int64_t index = p / perBlock_;
+  Block* hit = blocks_[recent_].index == index ? &blocks_[recent_] : nullptr;
+  if (!hit) {
+    Block* oldest = &blocks_[0];
+    for (Block& b : blocks_) {
+      if (b.index == index) hit = &b;
+      if (b.used < oldest->used) oldest = &b;
+    }
+    if (!hit) {
+      hit = oldest;
+      hit->index = index;
+      hit->ok = load(*hit, index);
+    }
+    hit->used = ++tick_;
+    recent_ = static_cast<size_t>(hit - blocks_.data());
+  }
+  if (!hit->ok) {
+    noteError(hit->error, hit->why);
+    return nullptr;
+  }
+  return hit->bytes.data() + static_cast<size_t>(p - index * perBlock_) * entrySize;
+}
+
+bool Tag::load(Block& b, int64_t index) const {
+  const int64_t first = index * perBlock_;
+  const size_t n = static_cast<size_t>(std::min<int64_t>(perBlock_, count - first));
+  b.bytes.resize(n * entrySize);
+  int error = 0;
+  const int64_t got =
+      file_->read(b.bytes.data(), b.bytes.size(), entriesOffset_ + first * entrySize, error);
+  auto bad = [&](int code, const std::string& why) {
+    // Recorded at each use of the block, written to stderr once per tag.
+    if (!reported_)
+      setError(code, why);
+    else
+      noteError(code, why);
+    reported_ = true;
+    b.error = code;
+    b.why = why;
+    return false;
+  };
+  if (got < 0) return bad(DBE_E_READ, "cannot read index " + *path_ + ": " + ioErrorText(error));
+  if (static_cast<size_t>(got) != b.bytes.size())
+    return bad(DBE_E_READ, "the index " + *path_ + " no longer holds its entries (cut while open)");
+  if (blockCheck(b.bytes.data(), b.bytes.size()) != checks_[static_cast<size_t>(index)])
+    return bad(DBE_E_INDEX, "corrupt MTX index " + *path_ + ": block " + std::to_string(index) +
+                                " of tag " + name + " fails its check");
+  for (size_t i = 0; i < n; ++i) {
+    const int32_t r = static_cast<int32_t>(get32(b.bytes.data() + i * entrySize + keyLen));
+    if (r < 1 || r > records_)
+      return bad(DBE_E_INDEX, "corrupt MTX index " + *path_ + ": record number out of range");
+  }
+  return true;
+}
+
+const uint8_t* Tag::keyAt(int64_t p) const {
+  static const uint8_t kZeros[kMtxMaxKey] = {};
+  const uint8_t* e = entry(p);
+  return e ? e : kZeros;
+}
+
+int32_t Tag::recnoAt(int64_t p) const {
+  const uint8_t* e = entry(p);
+  return e ? static_cast<int32_t>(get32(e + keyLen)) : 0;
+}
+
 int64_t Tag::lowerBound(const uint8_t* k, uint32_t recno) const {
   int64_t lo = 0, hi = count;
   while (lo < hi) {
@@ -68,58 +131,55 @@ int64_t Tag::lowerBoundPrefix(const uint8_t* prefix, size_t len) const {
   return lo;
 }
 
-const std::vector<int32_t>& Tag::positions() const {
-  if (positions_.empty() && records > 0) {
-    positions_.assign(static_cast<size_t>(records), -1);
-    for (int64_t p = 0; p < count; ++p) positions_[recnoAt(p) - 1] = static_cast<int32_t>(p);
-  }
-  return positions_;
-}
-
 bool MtxFile::open(const std::string& path, const Table& table, const std::string& alias, int& code,
                    std::string& message) {
   path_ = path;
   code = DBE_E_INDEX;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    message = "cannot open index " + path + ": " + std::strerror(errno);
+  int error = 0;
+  if (!file_.open(path, DBE_IO_READ, error)) {
+    message = "cannot open index " + path + ": " + ioErrorText(error);
     return false;
   }
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-      static_cast<size_t>(st.st_size) < kMtxHeaderSize) {
-    close(fd);
-    message = "not an MTX index: " + path;
-    return false;
-  }
-  std::string why;
-  const bool read = readWhole(fd, static_cast<size_t>(st.st_size), data_, size_, why);
-  close(fd);
-  if (!read) {
-    message = "cannot read index " + path + ": " + why;
-    return false;
-  }
-  if (size_ < kMtxHeaderSize) {  // shrank while it was read
-    message = "not an MTX index: " + path;
-    return false;
-  }
-  const uint8_t* h = data_.get();
   auto corrupt = [&](const std::string& why) {
     message = "corrupt MTX index " + path + ": " + why;
     return false;
   };
-  if (std::memcmp(h, kMtxMagic, 4) != 0) {
+  auto unreadable = [&](int why) {
+    message = "cannot read index " + path + ": " + ioErrorText(why);
+    return false;
+  };
+  const int64_t size = file_.size(error);
+  if (size < 0) return unreadable(error);
+  uint8_t h[kMtxHeaderSize];
+  const int64_t got = file_.read(h, sizeof h, 0, error);
+  if (got < 0) return unreadable(error);
+  if (got < static_cast<int64_t>(sizeof h) || std::memcmp(h, kMtxMagic, 4) != 0) {
     message = "not an MTX index: " + path;
     return false;
   }
-  if ((h[4] | h[5] << 8) != kMtxVersion) return corrupt("unknown version");
+  const int version = h[4] | h[5] << 8;
+  if (version < kMtxVersion)
+    return corrupt("made by an older version of the engine (format " + std::to_string(version) +
+                   "): build it again");
+  if (version != kMtxVersion) return corrupt("unknown version");
+  const uint64_t fileSize = static_cast<uint64_t>(size);
+  if (get64(h + 24) != fileSize) return corrupt("file size does not match its header");
   const int tagCount = h[6] | h[7] << 8;
-  if (get64(h + 24) != size_) return corrupt("file size does not match its header");
-  if (fnv1a32(data_.get() + kMtxHeaderSize, size_ - kMtxHeaderSize) != get32(h + 20))
-    return corrupt("checksum mismatch");
   if (tagCount < 1 || tagCount > kMtxMaxTags) return corrupt("bad tag count");
-  if (kMtxHeaderSize + static_cast<size_t>(tagCount) * kMtxTagSize > size_)
+  // The directory, the texts and the block checks, checked as a whole.
+  const uint64_t metaEnd = get64(h + 32);
+  if (metaEnd < kMtxHeaderSize + static_cast<uint64_t>(tagCount) * kMtxTagSize ||
+      metaEnd > fileSize || metaEnd > kMtxMaxMeta)
     return corrupt("tag directory truncated");
+  std::vector<uint8_t> meta(static_cast<size_t>(metaEnd));
+  std::memcpy(meta.data(), h, sizeof h);
+  const int64_t metaGot =
+      file_.read(meta.data() + kMtxHeaderSize, meta.size() - kMtxHeaderSize, kMtxHeaderSize, error);
+  if (metaGot < 0) return unreadable(error);
+  if (static_cast<uint64_t>(metaGot) != metaEnd - kMtxHeaderSize)
+    return corrupt("file ends inside its directory");
+  if (fnv1a32(meta.data() + kMtxHeaderSize, meta.size() - kMtxHeaderSize) != get32(h + 20))
+    return corrupt("checksum mismatch");
   if (get32(h + 8) != static_cast<uint32_t>(table.recordCount()) ||
       get32(h + 12) != static_cast<uint32_t>(table.recordSize()) ||
       get32(h + 16) != table.layoutHash()) {
@@ -127,8 +187,9 @@ bool MtxFile::open(const std::string& path, const Table& table, const std::strin
     message = "index " + path + " was built for another table or record count";
     return false;
   }
+  tags_.reserve(static_cast<size_t>(tagCount));
   for (int t = 0; t < tagCount; ++t) {
-    const uint8_t* d = h + kMtxHeaderSize + t * kMtxTagSize;
+    const uint8_t* d = meta.data() + kMtxHeaderSize + t * kMtxTagSize;
     Tag tag;
     for (int i = 0; i < 12 && d[i]; ++i) tag.name.push_back(static_cast<char>(d[i]));
     if (tag.name.empty() || tag.name.size() > 10) return corrupt("bad tag name");
@@ -143,19 +204,32 @@ bool MtxFile::open(const std::string& path, const Table& table, const std::strin
     tag.entrySize = tag.keyLen + 4;
     const uint64_t count = get32(d + 16);
     const uint64_t keyTextLen = get32(d + 20), condTextLen = get32(d + 24);
+    const uint32_t perBlock = get32(d + 28);
     const uint64_t exprOffset = get64(d + 32), entriesOffset = get64(d + 40);
-    if (keyTextLen == 0 || keyTextLen > 4096 || condTextLen > 4096 || exprOffset > size_ ||
-        keyTextLen + condTextLen > size_ - exprOffset)
-      return corrupt("expression text outside the file");
-    if (entriesOffset > size_ || count > (size_ - entriesOffset) / tag.entrySize)
-      return corrupt("entries outside the file");
+    const uint64_t checksOffset = get64(d + 48);
+    if (keyTextLen == 0 || keyTextLen > 4096 || condTextLen > 4096 || exprOffset > metaEnd ||
+        keyTextLen + condTextLen > metaEnd - exprOffset)
+      return corrupt("expression text outside the directory");
+    if (perBlock != entriesPerBlock(tag.entrySize)) return corrupt("bad block size");
     if (count > static_cast<uint64_t>(table.recordCount())) return corrupt("too many entries");
-    tag.keyText.assign(reinterpret_cast<const char*>(data_.get() + exprOffset), keyTextLen);
-    tag.conditionText.assign(reinterpret_cast<const char*>(data_.get() + exprOffset + keyTextLen),
+    if (entriesOffset < metaEnd || entriesOffset > fileSize ||
+        count > (fileSize - entriesOffset) / tag.entrySize)
+      return corrupt("entries outside the file");
+    const uint64_t blocks = (count + perBlock - 1) / perBlock;
+    if (checksOffset > metaEnd || blocks * 4 > metaEnd - checksOffset)
+      return corrupt("block checks outside the directory");
+    tag.keyText.assign(reinterpret_cast<const char*>(meta.data() + exprOffset), keyTextLen);
+    tag.conditionText.assign(reinterpret_cast<const char*>(meta.data() + exprOffset + keyTextLen),
                              condTextLen);
     tag.count = static_cast<int64_t>(count);
-    tag.records = table.recordCount();
-    tag.entries = data_.get() + entriesOffset;
+    tag.file_ = &file_;
+    tag.path_ = &path_;
+    tag.records_ = table.recordCount();
+    tag.perBlock_ = perBlock;
+    tag.entriesOffset_ = entriesOffset;
+    tag.checks_.resize(static_cast<size_t>(blocks));
+    for (size_t b = 0; b < tag.checks_.size(); ++b)
+      tag.checks_[b] = get32(meta.data() + checksOffset + 4 * b);
     int c = 0;
     std::string m;
     tag.key = Expression::compile(tag.keyText, &table, alias, c, m);
@@ -164,10 +238,6 @@ bool MtxFile::open(const std::string& path, const Table& table, const std::strin
     for (const std::string& f : tag.key->fields()) {
       if (!tag.keyFields.empty()) tag.keyFields += ';';
       tag.keyFields += f;
-    }
-    for (int64_t p = 0; p < tag.count; ++p) {
-      const int32_t r = tag.recnoAt(p);
-      if (r < 1 || r > table.recordCount()) return corrupt("record number out of range");
     }
     for (const Tag& other : tags_)
       if (other.name == tag.name) return corrupt("duplicate tag " + tag.name);

@@ -22,6 +22,11 @@ void setError(int code, const std::string& message, bool warning) {
   }
 }
 
+void noteError(int code, const std::string& message) {
+  g_code = code;
+  g_text = message;
+}
+
 int lastError() {
   return g_code;
 }

@@ -25,6 +25,9 @@ Settings& settings();
 // Records an error (or, with warning set, a warning) and writes it to stderr
 // when the error level asks for it.
 void setError(int code, const std::string& message, bool warning = false);
+// Records an error without writing it anywhere (for a fault already reported
+// once, met again record after record).
+void noteError(int code, const std::string& message);
 int lastError();
 const std::string& lastErrorText();
 void clearError();

@@ -1,18 +1,12 @@
 #include "Table.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <strings.h>
 #include <cerrno>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
-#include "FileRead.h"
 #include "dbfengine.h"
 
 namespace dbe {
@@ -55,10 +49,13 @@ int cpgDoubleByte(const std::string& path) {
   const size_t dot = base.rfind('.');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) base.resize(dot);
   for (const char* ext : {".cpg", ".CPG"}) {
-    std::ifstream in(base + ext);
-    if (!in) continue;
-    std::string text;
-    std::getline(in, text);
+    IoFile file;
+    int error = 0;
+    if (!file.open(base + ext, DBE_IO_READ, error)) continue;
+    char bytes[256];
+    const int64_t n = file.read(bytes, sizeof bytes, 0, error);
+    std::string text(bytes, n > 0 ? static_cast<size_t>(n) : 0);
+    text = text.substr(0, text.find_first_of("\r\n"));
     for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     for (const char* name : {"949", "936", "950", "932", "EUC", "KS", "UHC", "GBK", "BIG5"}) {
       if (text.find(name) != std::string::npos) return 1;
@@ -68,79 +65,87 @@ int cpgDoubleByte(const std::string& path) {
   return -1;
 }
 
-}  // namespace
+// About 128 KiB of whole records per block read ahead.
+constexpr int32_t kBlockBytes = 128 * 1024;
 
-Table::~Table() {
-  if (fd_ >= 0) close(fd_);  // also releases the lock
-}
+}  // namespace
 
 bool Table::open(const std::string& path, int mode, int& code, std::string& message) {
   path_ = path;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) {
+  int error = 0;
+  if (!file_.open(path, DBE_IO_READ, error)) {
     code = DBE_E_OPEN;
-    message = "cannot open table " + path + ": " + std::strerror(errno);
+    message = error == EISDIR   ? "a folder, not a table: " + path
+              : error == ENODEV ? "not a regular file: " + path
+                                : "cannot open table " + path + ": " + ioErrorText(error);
     return false;
   }
-  struct stat st {};
-  if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (const int held = file_.lock(mode == 2)) {
+    code = held == EWOULDBLOCK ? DBE_E_LOCKED : DBE_E_OPEN;
+    message = held != EWOULDBLOCK ? "cannot lock table " + path + ": " + ioErrorText(held)
+              : mode == 2         ? "table is in use, cannot open exclusively: " + path
+                                  : "table is open exclusively elsewhere: " + path;
+    return false;
+  }
+  const int64_t size = file_.size(error);
+  auto unreadable = [&](int why) {
     code = DBE_E_OPEN;
-    message = "not a regular file: " + path;
+    message = "cannot read table " + path + ": " + ioErrorText(why);
     return false;
-  }
-  if (flock(fd_, (mode == 2 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
-    code = DBE_E_LOCKED;
-    message = std::string(mode == 2 ? "table is in use, cannot open exclusively: "
-                                    : "table is open exclusively elsewhere: ") +
-              path;
-    return false;
-  }
-  // Read whole: a mapping would fault (SIGBUS) on any page beyond the end
-  // of a file that another process truncates while it is open.
-  std::string why;
-  if (!readWhole(fd_, static_cast<size_t>(st.st_size), data_, size_, why)) {
-    code = DBE_E_OPEN;
-    message = "cannot read table " + path + ": " + why;
-    return false;
-  }
-  if (size_ == 0 || !knownVersion(data_[0])) {
+  };
+  if (size < 0) return unreadable(error);
+  size_ = static_cast<uint64_t>(size);
+  // The fixed header first, then the field list up to the header's length.
+  header_.resize(32);
+  int64_t got = file_.read(header_.data(), header_.size(), 0, error);
+  if (got < 0) return unreadable(error);
+  if (got == 0 || !knownVersion(header_[0])) {
     code = DBE_E_NOT_DBF;
-    message = "not a DBF table (unknown version byte): " + path;
+    message = got == 0 ? "not a DBF table (empty file, 0 bytes): " + path
+                       : "not a DBF table (unknown version byte): " + path;
     return false;
   }
-  if (size_ < 32) {
+  if (got < 32) {
     code = DBE_E_TRUNCATED;
     message = "file ends inside the DBF header: " + path;
     return false;
+  }
+  const size_t headerLen = le16(header_.data() + 8);
+  if (headerLen > 32) {
+    header_.resize(headerLen);
+    got = file_.read(header_.data() + 32, headerLen - 32, 32, error);
+    if (got < 0) return unreadable(error);
+    header_.resize(32 + static_cast<size_t>(got));
   }
   if (!parse(code, message)) return false;
   if (codePage_ == 0) {
     const int cpg = cpgDoubleByte(path);
     if (cpg >= 0) dbcs_ = cpg == 1;
   }
+  perBlock_ = std::max<int32_t>(1, kBlockBytes / recSize_);
   return true;
 }
 
 bool Table::parse(int& code, std::string& message) {
-  const uint8_t* h = data_.get();
+  const uint8_t* h = header_.data();
   version_ = h[0];
   if (!knownVersion(version_)) {
     code = DBE_E_NOT_DBF;
     message = "not a DBF table (unknown version byte): " + path_;
     return false;
   }
-  headerLen_ = le16(h + 8);
+  const int headerLen = le16(h + 8);
   recSize_ = le16(h + 10);
   encrypted_ = h[15] == 1;
   passwordCheck_ = le32(h + 16);
   codePage_ = h[29];
   dbcs_ = doubleByteCodePage(codePage_);
-  if (headerLen_ < 33 || recSize_ < 1) {
+  if (headerLen < 33 || recSize_ < 1) {
     code = DBE_E_NOT_DBF;
     message = "not a DBF table (header or record size invalid): " + path_;
     return false;
   }
-  if (static_cast<size_t>(headerLen_) > size_) {
+  if (static_cast<size_t>(headerLen) > header_.size() || static_cast<uint64_t>(headerLen) > size_) {
     code = DBE_E_TRUNCATED;
     message = "file ends inside the DBF header: " + path_;
     return false;
@@ -151,12 +156,12 @@ bool Table::parse(int& code, std::string& message) {
   bool terminated = false;
   std::vector<Field> all;
   std::vector<int> flags, highWidth;
-  while (pos < headerLen_) {
+  while (pos < headerLen) {
     if (h[pos] == 0x0D) {
       terminated = true;
       break;
     }
-    if (pos + 32 > headerLen_) break;
+    if (pos + 32 > headerLen) break;
     const uint8_t* d = h + pos;
     Field f;
     for (int i = 0; i < 11 && d[i]; ++i) {
@@ -230,9 +235,11 @@ bool Table::parse(int& code, std::string& message) {
 
   const uint32_t stored = le32(h + 4);
   headerCount_ = stored;
-  const size_t present = (size_ - headerLen_) / recSize_;
-  const size_t limit = 0x7FFFFFFE;
-  size_t count = stored;
+  const uint64_t present =
+      (size_ - static_cast<uint64_t>(headerLen)) / static_cast<uint64_t>(recSize_);
+  // Record numbers and the position after the last record are int32.
+  const uint64_t limit = 0x7FFFFFFE;
+  uint64_t count = stored;
   if (count > present) {
     count = present;
     short_ = true;
@@ -240,6 +247,90 @@ bool Table::parse(int& code, std::string& message) {
   if (count > limit) count = limit;
   recCount_ = static_cast<int32_t>(count);
   return true;
+}
+
+std::string Table::lastUpdate() const {
+  const int year = 1900 + header_[1], month = header_[2], day = header_[3];
+  static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1 || day > days[month - 1]) return {};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  if (month == 2 && day == 29 && !leap) return {};
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
+  return text;
+}
+
+bool Table::load(Block& b, int32_t first, int32_t count) {
+  b.first = first;
+  b.count = 0;
+  b.complete = false;
+  const size_t bytes = static_cast<size_t>(count) * static_cast<size_t>(recSize_);
+  if (b.bytes.size() < bytes) b.bytes.resize(bytes);
+  const uint64_t at = header_.size() + static_cast<uint64_t>(first - 1) * recSize_;
+  int error = 0;
+  const int64_t got = file_.read(b.bytes.data(), bytes, at, error);
+  if (got < 0) {
+    readError_ = "cannot read records of " + path_ + ": " + ioErrorText(error);
+    return false;
+  }
+  b.count = static_cast<int32_t>(static_cast<uint64_t>(got) / static_cast<uint64_t>(recSize_));
+  b.complete = b.count == count;
+  if (!b.complete)
+    readError_ = "the file no longer holds record " + std::to_string(first + b.count) + " of " +
+                 path_ + " (cut while open)";
+  return true;
+}
+
+const uint8_t* Table::single(int32_t n) {
+  if (single_.index != n || !single_.complete) {
+    single_.index = n;
+    if (!load(single_, n, 1) || !single_.complete) {
+      single_.index = -1;
+      return nullptr;
+    }
+  }
+  return single_.bytes.data();
+}
+
+void Table::dropReads() {
+  for (Block& b : blocks_) b.index = -1;
+  single_.index = -1;
+  recent_ = nullptr;
+}
+
+const uint8_t* Table::record(int32_t n, bool ahead) {
+  if (n < 1 || n > recCount_) return nullptr;
+  const int32_t previous = last_;
+  last_ = n;
+  if (!ahead) return single(n);
+  const int64_t index = (n - 1) / perBlock_;
+  Block* hit = recent_ && recent_->index == index ? recent_ : nullptr;
+  Block* oldest = &blocks_[0];
+  if (!hit) {
+    for (Block& b : blocks_) {
+      if (b.index == index) hit = &b;
+      if (b.used < oldest->used) oldest = &b;
+    }
+    recent_ = nullptr;  // the block of this record gets a new use below
+  }
+  // Outside the blocks kept, a block is read only for a walk, a record next
+  // to the last one read; a jump reads its record alone.
+  if (!hit && previous != 0 && n != previous + 1 && n != previous - 1) return single(n);
+  // A block read short (the file was cut) is read again for what it lacks.
+  if (!hit || (!hit->complete && n - hit->first >= hit->count)) {
+    hit = hit ? hit : oldest;
+    hit->index = index;
+    const int32_t first = static_cast<int32_t>(index * perBlock_ + 1);
+    if (!load(*hit, first, std::min(perBlock_, recCount_ - first + 1))) {
+      hit->index = -1;
+      recent_ = nullptr;
+      return nullptr;
+    }
+  }
+  if (recent_ != hit) hit->used = ++tick_;
+  recent_ = hit;
+  if (n - hit->first >= hit->count) return nullptr;
+  return hit->bytes.data() + static_cast<size_t>(n - hit->first) * recSize_;
 }
 
 const Field* Table::field(const char* name) const {

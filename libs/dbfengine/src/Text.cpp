@@ -1,7 +1,9 @@
 #include "Text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -50,55 +52,127 @@ size_t findText(std::string_view hay, std::string_view needle, bool dbcs) {
 }
 
 double parseNumber(const char* s, size_t len) {
+  // The number's own text (sign, digits, point or comma, exponent) read as
+  // the nearest double, whatever the C locale says of decimal points.
+  std::string text;
   size_t i = 0;
   while (i < len && s[i] == ' ') ++i;
   bool negative = false;
   if (i < len && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-  double v = 0;
-  bool any = false;
-  while (i < len && s[i] >= '0' && s[i] <= '9') {
-    v = v * 10 + (s[i++] - '0');
-    any = true;
-  }
+  const size_t start = i;
+  while (i < len && s[i] >= '0' && s[i] <= '9') ++i;
+  long whole = static_cast<long>(i - start);  // digits before the point
+  text.assign(s + start, i - start);
+  bool any = whole > 0;
   if (i < len && (s[i] == '.' || s[i] == ',')) {
-    ++i;
-    double scale = 0.1;
-    while (i < len && s[i] >= '0' && s[i] <= '9') {
-      v += (s[i++] - '0') * scale;
-      scale *= 0.1;
-      any = true;
+    const size_t from = ++i;
+    while (i < len && s[i] >= '0' && s[i] <= '9') ++i;
+    any = any || i > from;
+    text.push_back('.');
+    text.append(s + from, i - from);
+  }
+  if (!any) return 0;
+  const bool hasExponent = i + 1 < len && (s[i] == 'e' || s[i] == 'E');
+  if (!hasExponent && text.size() <= 16) {
+    // Up to 15 digits: the digits as an integer, which a double holds
+    // exactly, divided by an exact power of ten is the nearest double.
+    static const double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    uint64_t m = 0;
+    int digitCount = 0, decimals = -1;
+    for (char c : text) {
+      if (c == '.') {
+        decimals = 0;
+        continue;
+      }
+      m = m * 10 + static_cast<uint64_t>(c - '0');
+      ++digitCount;
+      if (decimals >= 0) ++decimals;
+    }
+    if (digitCount <= 15) {
+      const double v = static_cast<double>(m) / kPow10[decimals > 0 ? decimals : 0];
+      return negative ? -v : v;
     }
   }
-  if (any && i + 1 < len && (s[i] == 'e' || s[i] == 'E')) {
+  long exponent = 0;
+  if (i + 1 < len && (s[i] == 'e' || s[i] == 'E')) {
     size_t j = i + 1;
-    bool eneg = false;
-    if (j < len && (s[j] == '-' || s[j] == '+')) eneg = s[j++] == '-';
-    int e = 0;
-    while (j < len && s[j] >= '0' && s[j] <= '9' && e < 400) e = e * 10 + (s[j++] - '0');
-    v *= std::pow(10.0, eneg ? -e : e);
+    const bool minus = s[j] == '-';
+    if (s[j] == '-' || s[j] == '+') ++j;
+    for (; j < len && s[j] >= '0' && s[j] <= '9'; ++j)
+      if (exponent < 100000) exponent = exponent * 10 + (s[j] - '0');
+    if (minus) exponent = -exponent;
+    text += 'e' + std::to_string(exponent);
+  }
+  double v = 0;
+  if (std::from_chars(text.data(), text.data() + text.size(), v).ec ==
+      std::errc::result_out_of_range) {
+    // Too large (to infinity, as arithmetic would overflow) or too small.
+    const size_t lead = text.find_first_not_of('0');
+    whole -= lead == std::string::npos ? whole : std::min<long>(whole, static_cast<long>(lead));
+    v = whole + exponent > 0 ? HUGE_VAL : 0;
   }
   return negative ? -v : v;
+}
+
+std::string roundedDecimal(double value, int decimals) {
+  if (!std::isfinite(value)) return {};
+  // Shortest form "d.ddde+x": digits D with the point after its first one.
+  char buf[64];
+  const auto r =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+  const std::string_view text(buf, static_cast<size_t>(r.ptr - buf));
+  const size_t e = text.find('e');
+  std::string digits;
+  for (char c : text.substr(0, e))
+    if (c != '.') digits.push_back(c);
+  const long exponent = std::strtol(std::string(text.substr(e + 1)).c_str(), nullptr, 10);
+  // The integer part of |value| * 10^decimals takes the first k digits of D.
+  const long k = exponent + 1 + decimals;
+  std::string n;
+  bool up = false;
+  if (k <= 0) {
+    n = "0";
+    up = k == 0 && digits[0] >= '5';
+  } else if (static_cast<size_t>(k) >= digits.size()) {
+    n = digits + std::string(static_cast<size_t>(k) - digits.size(), '0');
+  } else {
+    n = digits.substr(0, static_cast<size_t>(k));
+    up = digits[static_cast<size_t>(k)] >= '5';
+  }
+  if (up) {
+    size_t i = n.size();
+    while (i > 0 && n[i - 1] == '9') n[--i] = '0';
+    if (i == 0)
+      n.insert(n.begin(), '1');
+    else
+      ++n[i - 1];
+  }
+  const size_t lead = std::min(n.find_first_not_of('0'), n.size() - 1);
+  n.erase(0, lead);
+  const bool zero = n == "0";
+  if (decimals < 0) {
+    if (!zero) n.append(static_cast<size_t>(-decimals), '0');
+  } else if (decimals > 0) {
+    if (n.size() < static_cast<size_t>(decimals) + 1)
+      n.insert(0, static_cast<size_t>(decimals) + 1 - n.size(), '0');
+    n.insert(n.size() - static_cast<size_t>(decimals), 1, '.');
+  }
+  return (value < 0 && !zero ? "-" : "") + n;
 }
 
 void formatNumber(std::string& out, double value, int width, int decimals) {
   if (width < 1) width = 1;
   if (width > 255) width = 255;
   if (decimals < 0) decimals = 0;
-  if (decimals > 15) decimals = 15;
-  // Halves round away from zero, as xBase does (printf would round to even).
-  const double scale = std::pow(10.0, decimals);
-  const double scaled = value * scale;
-  if (std::isfinite(scaled) && std::fabs(scaled) < 1e15)
-    value = std::round(scaled + std::copysign(1e-9 + std::fabs(scaled) * 1e-14, scaled)) / scale;
-  char tmp[400];
-  int n = std::isfinite(value) && std::fabs(value) < 1e300
-              ? std::snprintf(tmp, sizeof tmp, "%*.*f", width, decimals, value)
-              : -1;
-  if (n < 0 || n > width) {
+  if (decimals > width) decimals = width;
+  const std::string text = roundedDecimal(value, decimals);
+  if (text.empty() || text.size() > static_cast<size_t>(width)) {
     out.assign(static_cast<size_t>(width), '*');
-  } else {
-    out.assign(tmp, static_cast<size_t>(n));
+    return;
   }
+  out.assign(static_cast<size_t>(width) - text.size(), ' ');
+  out += text;
 }
 
 int32_t julianDay(int y, int m, int d) {

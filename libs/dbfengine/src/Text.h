@@ -24,7 +24,14 @@ size_t findText(std::string_view hay, std::string_view needle, bool dbcs);
 // Number from field text: leading blanks, sign, digits, point, exponent.
 // Anything unparsable reads as 0.
 double parseNumber(const char* s, size_t len);
-// xBase STR(): right-aligned in `width`, `decimals` digits; '*' when too wide.
+// `value` as decimal text rounded half away from zero at `decimals` digits
+// after the point (before it when negative): the rounding works on the
+// number's shortest decimal form, the one that reads back as the same
+// double, so 1.005 rounds to 1.01. Exactly max(decimals, 0) digits follow the
+// point; no sign for a result of zero; "" for a number that is not finite.
+std::string roundedDecimal(double value, int decimals);
+// xBase STR(): right-aligned in `width` (1..255), `decimals` digits (0 up to
+// the width); '*' when too wide.
 void formatNumber(std::string& out, double value, int width, int decimals);
 
 // Dates are Julian day numbers; 0 is the empty date. Valid dates lie from

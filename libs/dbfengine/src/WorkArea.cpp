@@ -30,12 +30,27 @@ bool WorkArea::setPassword(const std::string& password) {
   return true;
 }
 
-const uint8_t* WorkArea::scrambledRecord(int32_t r) {
-  if (clearRecno_ != r) {
-    std::memcpy(clear_.data(), table_->record(r), clear_.size());
-    scrambleRecord(key_, static_cast<uint32_t>(r), clear_.data() + 1, clear_.size() - 1);
-    clearRecno_ = r;
+const uint8_t* WorkArea::stored(int32_t r, bool ahead) {
+  const uint8_t* p = table_->record(r, ahead);
+  if (!p) {
+    // Recorded at every such read, written to stderr once per table.
+    if (readFailures_++)
+      noteError(DBE_E_READ, table_->readError());
+    else
+      setError(DBE_E_READ, table_->readError());
   }
+  return p;
+}
+
+const uint8_t* WorkArea::read(int32_t r, bool ahead) {
+  if (r < 1 || r > count_) return blank_.data();
+  if (descramble_ && clearRecno_ == r) return clear_.data();
+  const uint8_t* p = stored(r, ahead);
+  if (!p) return blank_.data();
+  if (!descramble_) return p;
+  std::memcpy(clear_.data(), p, clear_.size());
+  scrambleRecord(key_, static_cast<uint32_t>(r), clear_.data() + 1, clear_.size() - 1);
+  clearRecno_ = r;
   return clear_.data();
 }
 
@@ -64,6 +79,7 @@ void WorkArea::standOnEntry(int64_t p) {
 
 int32_t WorkArea::nextVisible(int32_t r) {
   const bool skipDeleted = settings().deleted;
+  const bool ahead = settings().readCache;
   const bool set = query_.inForce();
   if (r < 1) r = 1;
   while (r <= count_) {
@@ -71,7 +87,7 @@ int32_t WorkArea::nextVisible(int32_t r) {
       r = query_.next(r);
       if (r == 0) return 0;
     }
-    if (!skipDeleted || !deleted(r)) return r;
+    if (!skipDeleted || !deleted(r, ahead)) return r;
     ++r;
   }
   return 0;
@@ -79,6 +95,7 @@ int32_t WorkArea::nextVisible(int32_t r) {
 
 int32_t WorkArea::prevVisible(int32_t r) {
   const bool skipDeleted = settings().deleted;
+  const bool ahead = settings().readCache;
   const bool set = query_.inForce();
   if (r > count_) r = count_;
   while (r >= 1) {
@@ -86,7 +103,7 @@ int32_t WorkArea::prevVisible(int32_t r) {
       r = query_.prev(r);
       if (r == 0) return 0;
     }
-    if (!skipDeleted || !deleted(r)) return r;
+    if (!skipDeleted || !deleted(r, ahead)) return r;
     --r;
   }
   return 0;
@@ -99,10 +116,12 @@ const std::vector<int64_t>* WorkArea::sparseEntries() {
   if (!t || !query_.inForce() || static_cast<int64_t>(query_.count()) * 16 > t->count)
     return nullptr;
   if (sparseOrder_ != order_ || sparseVersion_ != query_.version()) {
-    const std::vector<int32_t>& pos = t->positions();
     sparse_.clear();
-    for (int32_t r = query_.next(1); r; r = r < count_ ? query_.next(r + 1) : 0)
-      if (pos[r - 1] >= 0) sparse_.push_back(pos[r - 1]);
+    bool held = false;
+    for (int32_t r = query_.next(1); r; r = r < count_ ? query_.next(r + 1) : 0) {
+      const int64_t p = entryOf(r, held);
+      if (held) sparse_.push_back(p);
+    }
     std::sort(sparse_.begin(), sparse_.end());
     sparseOrder_ = order_;
     sparseVersion_ = query_.version();
@@ -114,7 +133,11 @@ int64_t WorkArea::nextVisibleEntry(int64_t p) {
   Tag* t = tag(order_);
   if (p < 0) p = 0;
   const bool filtered = settings().deleted || query_.inForce();
-  if (!filtered) return p < t->count ? p : -1;
+  if (!filtered) {
+    // Entries of a block that failed its check read as record 0: passed over.
+    while (p < t->count && t->recnoAt(p) == 0) ++p;
+    return p < t->count ? p : -1;
+  }
   if (const std::vector<int64_t>* s = sparseEntries()) {
     for (auto it = std::lower_bound(s->begin(), s->end(), p); it != s->end(); ++it)
       if (visible(t->recnoAt(*it))) return *it;
@@ -129,7 +152,11 @@ int64_t WorkArea::prevVisibleEntry(int64_t p) {
   Tag* t = tag(order_);
   if (p >= t->count) p = t->count - 1;
   const bool filtered = settings().deleted || query_.inForce();
-  if (!filtered || p < 0) return p;
+  if (!filtered) {
+    while (p >= 0 && t->recnoAt(p) == 0) --p;
+    return p;
+  }
+  if (p < 0) return p;
   if (const std::vector<int64_t>* s = sparseEntries()) {
     for (auto it = std::upper_bound(s->begin(), s->end(), p); it != s->begin();) {
       --it;
@@ -262,28 +289,29 @@ void WorkArea::go(int32_t r) {
   if (order_ != 0) locateInOrder();
 }
 
-// Finds the entry of the current record in the current order from its key;
-// a record the order does not hold stands where its key would be.
-void WorkArea::locateInOrder() {
+// The entries are sorted by key, then record number: the record's own key
+// finds its entry, or the place where a record the order leaves out would
+// stand.
+int64_t WorkArea::entryOf(int32_t r, bool& held) {
   Tag* t = tag(order_);
-  const int32_t held = t->positions()[recno_ - 1];
-  if (held >= 0) {
-    entry_ = held;
-    onEntry_ = true;
-    return;
-  }
-  EvalContext c{record(recno_), recno_, table_->doubleByte()};
+  EvalContext c{record(r), r, table_->doubleByte()};
   encodeKey(*t->key, c, t->keyType, t->keyLen, keyBuf_);
-  const int64_t p = t->lowerBound(reinterpret_cast<const uint8_t*>(keyBuf_.data()),
-                                  static_cast<uint32_t>(recno_));
-  entry_ = p;
-  onEntry_ = p < t->count && t->recnoAt(p) == recno_;
+  const int64_t p =
+      t->lowerBound(reinterpret_cast<const uint8_t*>(keyBuf_.data()), static_cast<uint32_t>(r));
+  held = p < t->count && t->recnoAt(p) == r;
+  return p;
+}
+
+void WorkArea::locateInOrder() {
+  entry_ = entryOf(recno_, onEntry_);
 }
 
 int32_t WorkArea::visibleCount() {
   if (!settings().deleted) return query_.inForce() ? query_.count() : count_;
   int32_t n = 0;
-  for (int32_t r = nextVisible(1); r; r = r < count_ ? nextVisible(r + 1) : 0) ++n;
+  const bool set = query_.inForce();
+  for (int32_t r = 1; r <= count_; ++r)
+    if ((!set || query_.test(r)) && !deleted(r, true)) ++n;
   return n;
 }
 
@@ -429,8 +457,8 @@ bool WorkArea::runQuery(const std::string& text, int& code, std::string& message
   EvalContext c{nullptr, 0, table_->doubleByte()};
   Value v;
   for (int32_t r = 1; r <= count_; ++r) {
-    if (skipDeleted && deleted(r)) continue;
-    c.record = record(r);
+    if (skipDeleted && deleted(r, true)) continue;
+    c.record = scanRecord(r);
     c.recno = r;
     e->eval(c, v);
     if (v.l) query_.set(r, true);

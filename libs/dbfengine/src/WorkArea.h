@@ -26,12 +26,14 @@ class WorkArea {
   int32_t recordCount() const { return count_; }
 
   // ---- records
-  // Record r (1..count) in clear; blank for anything else.
-  const uint8_t* record(int32_t r) {
-    if (r < 1 || r > count_) return blank_.data();
-    if (!descramble_) return table_->record(r);
-    return scrambledRecord(r);
-  }
+  // Record r (1..count) in clear, read as the read-ahead setting says; blank
+  // for anything else and for a record the file no longer holds (recording
+  // DBE_E_READ). Valid until the next read.
+  const uint8_t* record(int32_t r) { return read(r, settings().readCache); }
+  // The same for scans over every record, which always read ahead.
+  const uint8_t* scanRecord(int32_t r) { return read(r, true); }
+  // Reads that failed so far.
+  uint64_t readFailures() const { return readFailures_; }
   const uint8_t* current() { return eof_ ? blank_.data() : record(recno_); }
   EvalContext context() {
     return EvalContext{current(), eof_ ? count_ + 1 : recno_, table_->doubleByte()};
@@ -54,10 +56,14 @@ class WorkArea {
   void skip(int32_t n);
   void go(int32_t recno);
   // Deletion flags are stored in clear, also in scrambled tables.
-  bool deleted(int32_t r) const { return table_->record(r)[0] == '*'; }
+  bool deleted(int32_t r, bool ahead) {
+    const uint8_t* p = stored(r, ahead);
+    return p && p[0] == '*';
+  }
   bool visible(int32_t r) {
+    if (r < 1 || r > count_) return false;
     if (query_.inForce() && !query_.test(r)) return false;
-    return !settings().deleted || !deleted(r);
+    return !settings().deleted || !deleted(r, settings().readCache);
   }
   int32_t visibleCount();
 
@@ -85,7 +91,11 @@ class WorkArea {
   Expression* compile(const std::string& text, int& code, std::string& message);
 
  private:
-  const uint8_t* scrambledRecord(int32_t r);
+  const uint8_t* read(int32_t r, bool ahead);
+  // Record r as stored; nullptr (recording DBE_E_READ) when it cannot be read.
+  const uint8_t* stored(int32_t r, bool ahead);
+  // Entry of record r in the current order, or where its key would stand.
+  int64_t entryOf(int32_t r, bool& held);
   void setEof(bool alsoBof);
   void standOnRecord(int32_t r);  // physical order
   void standOnEntry(int64_t p);   // current order
@@ -123,6 +133,7 @@ class WorkArea {
   int64_t entry_ = 0;     // with an order: entry of recno_, or where it would be
   bool onEntry_ = false;  // recno_ is the record of entry_
 
+  uint64_t readFailures_ = 0;
   std::vector<int64_t> sparse_;
   uint64_t sparseVersion_ = 0;
   int sparseOrder_ = -1;
