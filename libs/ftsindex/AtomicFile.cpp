@@ -3,17 +3,21 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
-#include <vector>
-
-#include "libs/ftsindex/ftsindex.h"
+#include <ctime>
 
 namespace fts {
 namespace {
+
+constexpr size_t kRandomLetters = 12;
+constexpr int kCreateAttempts = 8;
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -34,42 +38,71 @@ std::string TemporaryPrefix(const std::string& path) {
   return prefix;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+bool IsAlphanumeric(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// Creates "<folder>/.<name>.tmp-XXXXXX", locked for the writer's lifetime;
-// returns its descriptor or -1.
-int CreateTemporary(const std::string& path, std::string& tempPath) {
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    tempPath = FolderOf(path) + "/" + TemporaryPrefix(path) + "XXXXXX";
-    std::vector<char> name(tempPath.begin(), tempPath.end());
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    tempPath.assign(name.data());
-    if (fd < 0) return -1;
-    // Between the create and the lock another build may have taken the file
-    // for a leftover and removed it: then the name no longer leads here.
-    struct stat mine, named;
-    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &mine) == 0 &&
-        ::stat(tempPath.c_str(), &named) == 0 && SameFile(mine, named))
-      return fd;
-    ::close(fd);
+// Twelve letters and digits from the system's random source.
+std::string RandomLetters() {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  unsigned char bytes[kRandomLetters];
+  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+    // No random source: still different from every other name, though guessable.
+    static std::atomic<uint64_t> counter{0};
+    uint64_t v = static_cast<uint64_t>(::getpid()) << 40 ^
+                 static_cast<uint64_t>(std::time(nullptr)) ^
+                 counter.fetch_add(0x9E3779B97F4A7C15ull);
+    for (unsigned char& b : bytes) {
+      v = v * 6364136223846793005ull + 1442695040888963407ull;
+      b = static_cast<unsigned char>(v >> 56);
+    }
   }
-  return -1;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
+  std::string letters;
+  for (unsigned char b : bytes) letters.push_back(kLetters[b % 62]);
+  return letters;
 }
 
 }  // namespace
+
+int32_t ResolveTarget(const std::string& path, std::string& target) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno != ENOENT) return FTS_ERR_IO;
+    target = path;  // a new file
+    return 0;
+  }
+  if (S_ISREG(st.st_mode)) {
+    target = path;
+    return 0;
+  }
+  if (!S_ISLNK(st.st_mode)) return FTS_ERR_IO;
+  // A link: the file it leads to, which must be a regular one.
+  char resolved[PATH_MAX];
+  if (!::realpath(path.c_str(), resolved) || ::stat(resolved, &st) != 0 || !S_ISREG(st.st_mode))
+    return FTS_ERR_IO;
+  target = resolved;
+  return 0;
+}
+
+int32_t CreateTemporary(const fts_io* io, const std::string& path, IoFile& file,
+                        std::string& name) {
+  const std::string prefix = FolderOf(path) + "/" + TemporaryPrefix(path);
+  for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
+    name = prefix + RandomLetters();
+    if (file.Create(io, name) == 0) return 0;
+  }
+  name.clear();
+  return FTS_ERR_IO;
+}
+
+bool FolderTakesFiles(const fts_io* io, const std::string& path) {
+  IoFile file;
+  std::string name;
+  if (CreateTemporary(io, path, file, name) != 0) return false;
+  io->remove(io, name.c_str());
+  file.Close();
+  return true;
+}
 
 int RemoveStaleTemporaries(const std::string& path) {
   const std::string folder = FolderOf(path), prefix = TemporaryPrefix(path);
@@ -78,14 +111,21 @@ int RemoveStaleTemporaries(const std::string& path) {
   int removed = 0;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    // Six letters as earlier builds named them, or twelve.
+    const size_t letters = name.size() - std::min(name.size(), prefix.size());
+    if ((letters != 6 && letters != kRandomLetters) || name.compare(0, prefix.size(), prefix) != 0)
+      continue;
+    bool plain = true;
+    for (size_t i = prefix.size(); i < name.size(); ++i) plain = plain && IsAlphanumeric(name[i]);
+    if (!plain) continue;
     const std::string file = folder + "/" + name;
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) continue;
     struct stat held, named;
     // Unlocked: its writer is gone (the lock ends with the process).
     if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        ::lstat(file.c_str(), &named) == 0 && SameFile(held, named) && ::unlink(file.c_str()) == 0)
+        ::lstat(file.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino && ::unlink(file.c_str()) == 0)
       ++removed;
     ::close(fd);
   }
@@ -93,34 +133,34 @@ int RemoveStaleTemporaries(const std::string& path) {
   return removed;
 }
 
-bool FolderTakesFiles(const std::string& path) {
-  std::string temp;
-  const int fd = CreateTemporary(path, temp);
-  if (fd < 0) return false;
-  ::close(fd);
-  ::unlink(temp.c_str());
-  return true;
+int32_t AtomicFile::Begin(const fts_io* io, const std::string& path) {
+  Abort();
+  io_ = io;
+  path_ = path;
+  if (ResolveTarget(path, target_) != 0) return FTS_ERR_IO;
+  return CreateTemporary(io, target_, file_, temp_);
 }
 
-int WriteFileAtomically(const std::string& path, std::string_view data) {
-  std::string temp;
-  const int fd = CreateTemporary(path, temp);
-  if (fd < 0) return FTS_ERR_IO;
-  // mkstemp makes the file private; an index is an ordinary readable file.
-  bool ok = ::fchmod(fd, 0644) == 0;
-  ok = ok && WriteAll(fd, data) && ::fsync(fd) == 0;
-  // Renamed while still open and locked, so that no other build takes it
-  // for a leftover; the data are on disk already.
-  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  ::close(fd);
-  if (!ok) return FTS_ERR_IO;
-  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);  // the rename itself survives a power loss
-    ::close(dir);
+int32_t AtomicFile::Commit() {
+  if (temp_.empty()) return FTS_ERR_IO;
+  // Renamed while still open, and so locked, so that no other build takes
+  // it for a leftover; the data are on disk before the name changes.
+  std::string target;
+  int32_t r = file_.Sync();
+  if (r == 0 && (ResolveTarget(path_, target) != 0 || target != target_)) r = FTS_ERR_IO;
+  if (r == 0 && io_->rename(io_, temp_.c_str(), target_.c_str()) != 0) r = FTS_ERR_IO;
+  if (r != 0) {
+    Abort();
+    return r;
   }
-  return 0;
+  temp_.clear();
+  return file_.Close();
+}
+
+void AtomicFile::Abort() {
+  if (!temp_.empty()) io_->remove(io_, temp_.c_str());
+  temp_.clear();
+  file_.Close();
 }
 
 }  // namespace fts

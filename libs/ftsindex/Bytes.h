@@ -1,13 +1,17 @@
 #pragma once
-// Little-endian fields and LEB128 varints of the index file.
+// Little-endian fields of the index file, and the LEB128 varints of a build's lists.
 #include <cstdint>
 #include <cstring>
-#include <string>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the index file is little-endian");
 
 namespace fts {
 
+inline uint16_t Load16(const uint8_t* p) {
+  uint16_t v;
+  std::memcpy(&v, p, 2);
+  return v;
+}
 inline uint32_t Load32(const uint8_t* p) {
   uint32_t v;
   std::memcpy(&v, p, 4);
@@ -18,24 +22,15 @@ inline uint64_t Load64(const uint8_t* p) {
   std::memcpy(&v, p, 8);
   return v;
 }
+inline void Store16(uint8_t* p, uint16_t v) {
+  std::memcpy(p, &v, 2);
+}
 inline void Store32(uint8_t* p, uint32_t v) {
   std::memcpy(p, &v, 4);
 }
 inline void Store64(uint8_t* p, uint64_t v) {
   std::memcpy(p, &v, 8);
 }
-inline void Append32(std::string& out, uint32_t v) {
-  out.append(reinterpret_cast<char*>(&v), 4);
-}
-
-inline void AppendVarint(std::string& out, uint32_t v) {
-  while (v >= 0x80) {
-    out.push_back(static_cast<char>(v | 0x80));
-    v >>= 7;
-  }
-  out.push_back(static_cast<char>(v));
-}
-
 // Reads one varint of at most five bytes from [p, end); false when it runs
 // past end or does not fit 32 bits.
 inline bool ReadVarint(const uint8_t*& p, const uint8_t* end, uint32_t& v) {

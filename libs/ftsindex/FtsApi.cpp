@@ -1,11 +1,13 @@
 // The exported C entry points: argument checks, handle lookup, and no
 // exception ever crossing the interface.
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <new>
 #include <string_view>
 
 #include "libs/ftsindex/AtomicFile.h"
+#include "libs/ftsindex/FileIo.h"
 #include "libs/ftsindex/Handles.h"
 #include "libs/ftsindex/Matcher.h"
 #include "libs/ftsindex/ftsindex.h"
@@ -13,6 +15,8 @@
 namespace {
 
 using fts::Index;
+
+std::atomic<int32_t> g_buildMegabytes{static_cast<int32_t>(fts::IndexBuilder::kMemoryBytes >> 20)};
 
 template <typename F>
 int32_t Guarded(F&& f) {
@@ -25,7 +29,8 @@ int32_t Guarded(F&& f) {
   }
 }
 
-// The record up to its zero byte within limit bytes; false when there is none.
+// The record up to its zero byte within limit bytes (no byte beyond them is
+// read); false when there is none.
 bool RecordView(const char* record, size_t limit, bool zeroRequired, std::string_view& out) {
   if (zeroRequired) {  // a buffer of unknown size is never read past its zero byte
     const size_t length = strnlen(record, limit);
@@ -78,24 +83,30 @@ FTS_API int32_t FtsCreate(const char* fileName, int16_t, int16_t, int8_t, int16_
   if (!fileName || !*fileName || strnlen(fileName, 4096) >= 4096) return FTS_ERR_ARG;
   if (fileName[std::strlen(fileName) - 1] == '/') return FTS_ERR_ARG;  // a folder, not a file
   return Guarded([&]() -> int32_t {
-    if (!fts::FolderTakesFiles(fileName)) return FTS_ERR_IO;
-    fts::RemoveStaleTemporaries(fileName);  // of an earlier build that was killed
-    return fts::Register(Index::ForBuild(fileName));
+    const fts_io* io = fts::CurrentIo();
+    std::string target;
+    if (fts::ResolveTarget(fileName, target) != 0 || !fts::FolderTakesFiles(io, target))
+      return FTS_ERR_IO;
+    fts::RemoveStaleTemporaries(target);  // of an earlier build that was killed
+    std::unique_ptr<Index> index =
+        Index::ForBuild(io, fileName, size_t(g_buildMegabytes.load()) << 20);
+    if (!index) return FTS_ERR_FULL;
+    return fts::Register(std::move(index));
   });
 }
 
 FTS_API int32_t FtsOpen(const char* fileName, int16_t, int16_t) {
   if (!fileName || !*fileName || strnlen(fileName, 4096) >= 4096) return FTS_ERR_ARG;
   return Guarded([&]() -> int32_t {
-    fts::IndexFile file;
-    const int32_t r = file.Load(fileName);
+    auto file = std::make_unique<fts::IndexFile>();
+    const int32_t r = file->Open(fts::CurrentIo(), fileName);
     if (r < 0) return r;
     return fts::Register(Index::ForSearch(std::move(file)));
   });
 }
 
 FTS_API int32_t FtsAdd(int32_t h, const char* record) {
-  return AddImpl(h, record, FTS_MAX_RECORD + 1, true, true);
+  return AddImpl(h, record, FTS_MAX_RECORD, true, true);
 }
 
 FTS_API int32_t FtsAddSized(int32_t h, const char* record, int32_t size) {
@@ -121,7 +132,7 @@ FTS_API int32_t FtsNextRec(int32_t h) {
 }
 
 FTS_API int32_t FtsVerify(int32_t h, const char* record, const char* text, int32_t mode) {
-  return VerifyImpl(h, record, FTS_MAX_RECORD + 1, true, true, text, mode);
+  return VerifyImpl(h, record, FTS_MAX_RECORD, true, true, text, mode);
 }
 
 FTS_API int32_t FtsVerifySized(int32_t h, const char* record, int32_t size, const char* text,
@@ -155,10 +166,18 @@ FTS_API int32_t FtsMatch(const char* record, const char* text, int32_t mode) {
     const size_t textLength = strnlen(text, FTS_MAX_TEXT + 1);
     if (textLength > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
     std::string_view view;
-    if (!RecordView(record, FTS_MAX_RECORD + 1, true, view)) return FTS_ERR_RECORD;
-    // One prepared text per thread: a scan asks the same text of every record.
-    thread_local fts::Matcher matcher;
-    return fts::Verify(matcher, view, std::string_view(text, textLength), mode);
+    if (!RecordView(record, FTS_MAX_RECORD, true, view)) return FTS_ERR_RECORD;
+    // A few prepared texts per thread: a scan asks the same texts of every
+    // record, often more than one of each record in turn.
+    constexpr size_t kPrepared = 8;
+    thread_local fts::Matcher matchers[kPrepared];
+    thread_local size_t next = 0;
+    const std::string_view pattern(text, textLength);
+    for (fts::Matcher& m : matchers)
+      if (m.IsPreparedFor(pattern, mode)) return fts::Verify(m, view, pattern, mode);
+    fts::Matcher& m = matchers[next];
+    next = (next + 1) % kPrepared;
+    return fts::Verify(m, view, pattern, mode);
   });
 }
 
@@ -198,6 +217,29 @@ FTS_API int32_t FtsClose(int32_t h) {
   std::unique_ptr<Index> index = fts::Release(h);
   if (!index) return FTS_ERR_HANDLE;
   return Guarded([&]() -> int32_t { return index->Finish(); });
+}
+
+FTS_API int32_t FtsCheck(int32_t h) {
+  Index* index = fts::Lookup(h);
+  if (!index) return FTS_ERR_HANDLE;
+  return Guarded([&]() -> int32_t { return index->Check(); });
+}
+
+FTS_API int32_t FtsSetBuildMemory(int32_t megabytes) {
+  if (megabytes < 1 || megabytes > 4095) return FTS_ERR_ARG;
+  return g_buildMegabytes.exchange(megabytes);
+}
+
+FTS_API int32_t FtsLibraryVersion(void) {
+  return FTSINDEX_VERSION;
+}
+
+FTS_API int32_t FtsSetIo(const fts_io* io) {
+  return fts::InstallIo(io);
+}
+
+FTS_API const fts_io* FtsDefaultIo(void) {
+  return fts::DefaultIo();
 }
 
 }  // extern "C"

@@ -1,8 +1,6 @@
 #include "libs/ftsindex/Hangul.h"
 
-#include <algorithm>
 #include <array>
-#include <iterator>
 
 namespace fts {
 namespace {
@@ -21,16 +19,17 @@ constexpr uint16_t kExtendedFirst[19] = {0x8141, 0x838A, 0x85FA, 0x88A3, 0x8B4D,
 constexpr uint8_t kJamoInitial[30] = {1, 2, 0, 3, 0, 0,  4,  5,  6,  0,  0,  0,  0,  0,  0,
                                       0, 7, 8, 9, 0, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
 
-bool IsTrail(unsigned t) {
+constexpr bool IsTrail(unsigned t) {
   return (t >= 0x41 && t <= 0x5A) || (t >= 0x61 && t <= 0x7A) || (t >= 0x81 && t <= 0xFE);
 }
 
-uint8_t Position(const uint16_t (&first)[19], uint16_t code) {
-  return static_cast<uint8_t>(std::upper_bound(std::begin(first), std::end(first), code) -
-                              std::begin(first));
+constexpr uint8_t Position(const uint16_t (&first)[19], uint16_t code) {
+  uint8_t n = 0;
+  while (n < 19 && first[n] <= code) ++n;
+  return n;
 }
 
-uint8_t ComputeInitial(uint16_t code) {
+constexpr uint8_t ComputeInitial(uint16_t code) {
   const unsigned lead = code >> 8, trail = code & 0xFF;
   if (!IsTrail(trail)) return 0;
   if (lead >= 0xB0 && lead <= 0xC8 && trail >= 0xA1) return Position(kKsFirst, code);
@@ -44,15 +43,14 @@ uint8_t ComputeInitial(uint16_t code) {
   return 0;
 }
 
+constexpr std::array<uint8_t, 65536> MakeInitialTable() {
+  std::array<uint8_t, 65536> t{};
+  for (unsigned c = 0x8100; c < 0x10000; ++c) t[c] = ComputeInitial(static_cast<uint16_t>(c));
+  return t;
+}
+
 }  // namespace
 
-uint8_t InitialOf(uint16_t code) {
-  static const auto table = [] {
-    std::array<uint8_t, 65536> t{};
-    for (unsigned c = 0x8100; c < 0x10000; ++c) t[c] = ComputeInitial(static_cast<uint16_t>(c));
-    return t;
-  }();
-  return table[code];
-}
+constexpr std::array<uint8_t, 65536> kInitialOf = MakeInitialTable();
 
 }  // namespace fts

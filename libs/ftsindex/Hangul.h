@@ -1,15 +1,20 @@
 #pragma once
 // Initial consonants of Hangul in CP949, for search words typed as initial
 // consonants (ㄱㅍ1ㄷ for 개포1동).
+#include <array>
 #include <cstdint>
 
 namespace fts {
 
-// The initial consonant of a character code (a byte, or lead << 8 | trail):
-// 1..19 for ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎ, of a Hangul syllable (the
+// The initial consonant of every character code (a byte, or lead << 8 |
+// trail): 1..19 for ㄱㄲㄴㄷㄸㄹㅁㅂㅃㅅㅆㅇㅈㅉㅊㅋㅌㅍㅎ, of a Hangul syllable (the
 // 2,350 of KS X 1001 and the 8,822 that CP949 adds) or of a compatibility
-// jamo that is that consonant itself; 0 for every other code.
-uint8_t InitialOf(uint16_t code);
+// jamo that is that consonant itself; 0 for every other code. Computed when
+// the library is compiled; a build asks it for every character.
+extern const std::array<uint8_t, 65536> kInitialOf;
+inline uint8_t InitialOf(uint16_t code) {
+  return kInitialOf[code];
+}
 
 // True for a compatibility jamo (0xA4A1..0xA4BE) that can begin a syllable:
 // in a search word it stands for every syllable with that initial.

@@ -2,67 +2,94 @@
 
 #include <algorithm>
 
-#include "libs/ftsindex/AtomicFile.h"
 #include "libs/ftsindex/ftsindex.h"
 
 namespace fts {
+namespace {
 
-std::unique_ptr<Index> Index::ForBuild(std::string path) {
+constexpr uint64_t kBytesPerRead = 8192;
+
+}  // namespace
+
+std::unique_ptr<Index> Index::ForBuild(const fts_io* io, std::string path, size_t memoryBytes) {
   auto index = std::make_unique<Index>();
-  index->path_ = std::move(path);
-  index->builder_ = std::make_unique<IndexBuilder>();
+  index->builder_ = std::make_unique<IndexBuilder>(io, std::move(path), memoryBytes);
+  if (!index->builder_->Usable()) return nullptr;
   return index;
 }
 
-std::unique_ptr<Index> Index::ForSearch(IndexFile file) {
+std::unique_ptr<Index> Index::ForSearch(std::unique_ptr<IndexFile> file) {
   auto index = std::make_unique<Index>();
-  index->file_ = std::make_unique<IndexFile>(std::move(file));
+  index->file_ = std::move(file);
   return index;
 }
 
 int32_t Index::Add(std::string_view record) {
   if (!builder_) return FTS_ERR_STATE;
-  if (builder_->RecordCount() >= 0x7FFFFFFFu) return FTS_ERR_FULL;
+  if (builder_->RecordCount() >= kMaxRecords) return FTS_ERR_FULL;
   return static_cast<int32_t>(builder_->Add(record));
 }
 
 int32_t Index::AddRefused() {
   if (!builder_) return FTS_ERR_STATE;
-  if (builder_->RecordCount() >= 0x7FFFFFFFu) return FTS_ERR_FULL;
+  if (builder_->RecordCount() >= kMaxRecords) return FTS_ERR_FULL;
   builder_->AddEmpty();
+  return 0;
+}
+
+int32_t Index::Intersect(std::vector<ListInfo>& lists) {
+  // Smallest list first: every further list can only remove candidates.
+  std::sort(lists.begin(), lists.end(),
+            [](const ListInfo& a, const ListInfo& b) { return a.count < b.count; });
+  if (lists_.size() < lists.size()) lists_.resize(lists.size());
+  if (const int32_t r = lists_[0].Load(*file_, lists[0], true)) return r;
+  if (const int32_t r = lists_[0].AppendAll(candidates_)) return r;
+  for (size_t i = 1; i < lists.size() && !candidates_.empty(); ++i) {
+    PostingList& list = lists_[i];
+    // Few candidates read the blocks they probe one at a time; many read the
+    // list in one go (a read costs about as much as 8 KiB more of it). Either
+    // way only the blocks probed are decoded and checked.
+    const uint64_t probed =
+        std::min<uint64_t>(candidates_.size(), ListParts(lists[i], file_->RecordCount()));
+    const bool whole = probed * kBytesPerRead >= lists[i].length;
+    if (const int32_t r = list.Load(*file_, lists[i], whole)) return r;
+    auto kept = candidates_.begin();
+    for (uint32_t c : candidates_) {
+      bool found = false;
+      if (const int32_t r = list.Contains(c, found)) return r;
+      if (found) *kept++ = c;
+    }
+    candidates_.erase(kept, candidates_.end());
+  }
   return 0;
 }
 
 int32_t Index::Set(std::string_view text) {
   candidates_.clear();
   next_ = 0;
-  single_ = PostingIterator();
+  fromSingle_ = false;
   proven_ = false;
   if (!file_) return FTS_ERR_STATE;
   if (text.size() > FTS_MAX_TEXT) return FTS_ERR_TOO_LONG;
   if (!PlanSearch(text, plan_) || plan_.keys.empty()) return FTS_ERR_NO_KEY;
-  std::vector<const DictEntry*> entries;
-  entries.reserve(plan_.keys.size());
-  for (Key k : plan_.keys) {
-    const DictEntry* e = file_->Find(k);
-    if (!e) return FTS_ERR_NO_KEY;
-    entries.push_back(e);
+  std::vector<ListInfo> lists(plan_.keys.size());
+  for (size_t i = 0; i < lists.size(); ++i) {
+    const int32_t found = file_->Find(plan_.keys[i], lists[i]);
+    if (found < 0) return found;
+    if (found == 0) return FTS_ERR_NO_KEY;
   }
-  if (entries.size() == 1) {
-    single_ = PostingIterator(file_->Postings(*entries[0]));
+  if (lists.size() == 1) {
+    // Its candidates are taken one by one later: every part is checked now.
+    int32_t r = single_.Load(*file_, lists[0], true);
+    if (r == 0) r = single_.CheckParts();
+    if (r != 0) return r;
+    fromSingle_ = true;
     proven_ = plan_.exact;
-    return static_cast<int32_t>(entries[0]->count);
+    return static_cast<int32_t>(lists[0].count);
   }
-  // Smallest list first: every further list can only remove candidates.
-  std::sort(entries.begin(), entries.end(),
-            [](const DictEntry* a, const DictEntry* b) { return a->count < b->count; });
-  DecodePostings(file_->Postings(*entries[0]), candidates_);
-  for (size_t i = 1; i < entries.size() && !candidates_.empty(); ++i) {
-    PostingCursor cursor(file_->Postings(*entries[i]));
-    auto kept = candidates_.begin();
-    for (uint32_t c : candidates_)
-      if (cursor.Contains(c)) *kept++ = c;
-    candidates_.erase(kept, candidates_.end());
+  if (const int32_t r = Intersect(lists)) {
+    candidates_.clear();
+    return r;
   }
   proven_ = plan_.exact && !candidates_.empty();
   return static_cast<int32_t>(candidates_.size());
@@ -75,8 +102,8 @@ int32_t Index::Proven() const {
 
 int32_t Index::NextRec() {
   if (!file_) return FTS_ERR_STATE;
-  if (next_ >= candidates_.size()) return static_cast<int32_t>(single_.Next());
-  return static_cast<int32_t>(candidates_[next_++]);
+  if (fromSingle_) return static_cast<int32_t>(single_.Next());
+  return next_ < candidates_.size() ? static_cast<int32_t>(candidates_[next_++]) : 0;
 }
 
 int32_t Index::Verify(std::string_view record, std::string_view text, int mode) {
@@ -116,11 +143,16 @@ const std::string& Index::Tag() const {
   return builder_ ? builder_->Tag() : file_->Tag();
 }
 
+int32_t Index::Check() const {
+  if (!file_) return FTS_ERR_STATE;
+  return file_->CheckAll();
+}
+
 int32_t Index::Finish() {
   if (!builder_) return 0;
-  const std::string image = builder_->Image();
+  const int32_t r = builder_->Write();
   builder_.reset();
-  return WriteFileAtomically(path_, image);
+  return r;
 }
 
 }  // namespace fts

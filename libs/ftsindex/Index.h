@@ -9,13 +9,15 @@
 #include "libs/ftsindex/IndexBuilder.h"
 #include "libs/ftsindex/IndexFile.h"
 #include "libs/ftsindex/Matcher.h"
+#include "libs/ftsindex/PostingList.h"
 
 namespace fts {
 
 class Index {
  public:
-  static std::unique_ptr<Index> ForBuild(std::string path);
-  static std::unique_ptr<Index> ForSearch(IndexFile file);
+  // Null without the memory a build needs.
+  static std::unique_ptr<Index> ForBuild(const fts_io* io, std::string path, size_t memoryBytes);
+  static std::unique_ptr<Index> ForSearch(std::unique_ptr<IndexFile> file);
 
   bool Building() const { return builder_ != nullptr; }
   int32_t Add(std::string_view record);
@@ -35,18 +37,25 @@ class Index {
   // The source tag: set while building, read from the file when open.
   int32_t SetTag(std::string_view tag);
   const std::string& Tag() const;
+  // Reads and checks the whole open index.
+  int32_t Check() const;
   // Writes a built index; 0 for an open one.
   int32_t Finish();
 
  private:
-  std::string path_;
+  // The candidates of the lists of plan_'s keys; 0 or an error.
+  int32_t Intersect(std::vector<ListInfo>& lists);
+
   std::unique_ptr<IndexBuilder> builder_;
   std::unique_ptr<IndexFile> file_;
   // The candidates: decoded when several lists were intersected, taken
   // straight from the list when there was one.
   std::vector<uint32_t> candidates_;
   size_t next_ = 0;
-  PostingIterator single_;
+  PostingList single_;
+  bool fromSingle_ = false;
+  // The lists of an intersection, kept with their memory for the next search.
+  std::vector<PostingList> lists_;
   SearchPlan plan_;
   bool proven_ = false;
   Matcher matcher_;

@@ -1,13 +1,7 @@
 #include "libs/ftsindex/IndexFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <string_view>
 
 #include "libs/ftsindex/Bytes.h"
 #include "libs/ftsindex/Crc32c.h"
@@ -21,147 +15,187 @@ bool ValidKey(Key k) {
   return (k >> 16) != 0;
 }
 
-uint32_t ImageChecksum(std::string_view image) {
-  // The checksum field itself counts as zero.
-  const auto* p = reinterpret_cast<const uint8_t*>(image.data());
-  const uint8_t zero[4] = {0, 0, 0, 0};
-  uint32_t c = Crc32c(p, hdr::kChecksum);
-  c = Crc32c(zero, 4, c);
-  return Crc32c(p + hdr::kChecksum + 4, image.size() - hdr::kChecksum - 4, c);
+uint32_t ItemSize(uint32_t level) {
+  return level == 0 ? kEntrySize : 4;
 }
 
 }  // namespace
 
-std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& keys,
-                       const std::string& tag) {
-  std::string dict, postings;
-  dict.reserve(keys.size() * kEntrySize);
-  for (const auto& k : keys) {
-    const auto offset = static_cast<uint32_t>(postings.size());
-    const Encoding enc = EncodePostings(k.values, recordCount, postings);
-    Append32(dict, k.key);
-    Append32(dict, static_cast<uint32_t>(k.values.size()));
-    Append32(dict, offset);
-    Append32(dict, static_cast<uint32_t>(postings.size() - offset));
-    Append32(dict, enc);
-  }
-  std::string image(kHeaderSize, '\0');
-  auto* h = reinterpret_cast<uint8_t*>(image.data());
-  std::memcpy(h + hdr::kMagic, kMagic, 8);
-  Store32(h + hdr::kVersion, kVersion);
-  Store32(h + hdr::kHeaderSize, kHeaderSize);
-  Store32(h + hdr::kRecordCount, recordCount);
-  Store32(h + hdr::kKeyCount, static_cast<uint32_t>(keys.size()));
-  const uint64_t postingsOffset = kHeaderSize + dict.size();
-  Store64(h + hdr::kFileSize, postingsOffset + postings.size());
-  Store64(h + hdr::kDictOffset, kHeaderSize);
-  Store64(h + hdr::kPostingsOffset, postingsOffset);
-  Store64(h + hdr::kPostingsSize, postings.size());
-  h[hdr::kTagLength] = static_cast<uint8_t>(tag.size());
-  std::memcpy(h + hdr::kTag, tag.data(), tag.size());
-  image += dict;
-  image += postings;
-  const uint32_t crc = ImageChecksum(image);
-  Store32(reinterpret_cast<uint8_t*>(image.data()) + hdr::kChecksum, crc);
-  return image;
-}
-
-int32_t IndexFile::Load(const char* path) {
-  // Non-blocking, so that a FIFO or device of that name cannot stall the open.
-  const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return FTS_ERR_IO;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return FTS_ERR_IO;
-  }
-  auto readAt = [fd](char* to, size_t size, off_t at) {
-    size_t done = 0;
-    while (done < size) {
-      const ssize_t got = ::pread(fd, to + done, size - done, at + static_cast<off_t>(done));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) break;
-      done += static_cast<size_t>(got);
-    }
-    return done;
-  };
+int32_t IndexFile::Open(const fts_io* io, const std::string& path) {
+  if (const int32_t r = file_.Open(io, path)) return r;
+  uint64_t size = 0;
+  if (const int32_t r = file_.Size(size)) return r;
+  uint8_t h[kHeaderSize];
   // The header first: a foreign or mislabelled file is refused before its
-  // size is trusted for an allocation.
-  const auto size = static_cast<uint64_t>(st.st_size);
-  uint8_t header[kHeaderSize];
-  if (size < kHeaderSize ||
-      readAt(reinterpret_cast<char*>(header), kHeaderSize, 0) != kHeaderSize ||
-      std::memcmp(header, kMagic, 8) != 0 || Load64(header + hdr::kFileSize) != size ||
-      size > (uint64_t{1} << 40)) {
-    ::close(fd);
+  // sizes are trusted.
+  if (size < kHeaderSize) return FTS_ERR_FORMAT;
+  if (const int32_t r = file_.ReadExact(0, h, kHeaderSize)) return r;
+  if (std::memcmp(h + hdr::kMagic, kMagic, 8) != 0 || Load32(h + hdr::kVersion) != kVersion ||
+      Load32(h + hdr::kHeaderSize) != kHeaderSize ||
+      !ChecksumMatches(h, hdr::kChecksum, Load32(h + hdr::kChecksum)))
     return FTS_ERR_FORMAT;
+  records_ = Load32(h + hdr::kRecordCount);
+  keys_ = Load32(h + hdr::kKeyCount);
+  const uint64_t fileSize = Load64(h + hdr::kFileSize);
+  postingsSize_ = Load64(h + hdr::kPostingsSize);
+  dictionaryOffset_ = Load64(h + hdr::kDictionaryOffset);
+  levels_ = LevelPages(keys_, levelPages_);
+  uint64_t pages = 0;
+  for (uint32_t l = 0; l < levels_; ++l) {
+    levelStart_[l] = pages;
+    pages += levelPages_[l];
   }
-  if (!image_.Allocate(static_cast<size_t>(size))) {
-    ::close(fd);
-    return FTS_ERR_FULL;
-  }
-  const size_t done = readAt(reinterpret_cast<char*>(image_.data()), image_.size(), 0);
-  ::close(fd);
-  if (done != image_.size()) return FTS_ERR_FORMAT;  // shrank while reading
-  return ParseImage();
-}
-
-int32_t IndexFile::ParseImage() {
-  entries_.clear();
-  const auto* h = image_.data();
-  const uint64_t size = image_.size();
-  if (size < kHeaderSize || std::memcmp(h, kMagic, 8) != 0) return FTS_ERR_FORMAT;
-  if (Load32(h + hdr::kVersion) != kVersion || Load32(h + hdr::kHeaderSize) != kHeaderSize)
+  if (records_ > kMaxRecords || fileSize != size ||
+      Load64(h + hdr::kPostingsOffset) != kHeaderSize || postingsSize_ > size ||
+      dictionaryOffset_ != kHeaderSize + postingsSize_ || Load32(h + hdr::kPageSize) != kPageSize ||
+      Load32(h + hdr::kReserved) != 0 || (levels_ > 0 && levelPages_[levels_ - 1] != 1) ||
+      size - std::min(size, dictionaryOffset_) != pages * kPageSize || dictionaryOffset_ > size ||
+      (keys_ == 0 && postingsSize_ != 0))
     return FTS_ERR_FORMAT;
-  const uint32_t records = Load32(h + hdr::kRecordCount);
-  const uint32_t keys = Load32(h + hdr::kKeyCount);
-  const uint64_t dictOffset = Load64(h + hdr::kDictOffset);
-  const uint64_t postingsOffset = Load64(h + hdr::kPostingsOffset);
-  const uint64_t postingsSize = Load64(h + hdr::kPostingsSize);
-  if (records > 0x7FFFFFFFu || Load64(h + hdr::kFileSize) != size ||
-      Load32(h + hdr::kReserved) != 0 || dictOffset != kHeaderSize ||
-      postingsOffset != dictOffset + uint64_t{keys} * kEntrySize ||
-      postingsSize != size - std::min(size, postingsOffset) || postingsOffset > size ||
-      postingsSize > 0xFFFFFFFFu)
-    return FTS_ERR_FORMAT;
-  // The tag: its bytes, none of them zero, then zeros to the end of the header.
+  // The tag: its bytes, none of them zero, then zeros up to the checksum.
   const uint32_t tagLength = h[hdr::kTagLength];
   if (std::memchr(h + hdr::kTag, 0, tagLength) != nullptr ||
-      std::any_of(h + hdr::kTag + tagLength, h + kHeaderSize, [](uint8_t b) { return b != 0; }))
+      std::any_of(h + hdr::kTag + tagLength, h + hdr::kChecksum, [](uint8_t b) { return b != 0; }))
     return FTS_ERR_FORMAT;
-#ifndef FTS_FUZZING  // lets the fuzzer reach the structural checks below
-  if (ImageChecksum(std::string_view(reinterpret_cast<const char*>(h), size)) !=
-      Load32(h + hdr::kChecksum))
-    return FTS_ERR_FORMAT;
-#endif
-  entries_.resize(keys);
-  uint64_t expectOffset = 0;
-  for (uint32_t i = 0; i < keys; ++i) {
-    const uint8_t* e = h + dictOffset + uint64_t{i} * kEntrySize;
-    DictEntry d{Load32(e), Load32(e + 4), Load32(e + 8), Load32(e + 12), Load32(e + 16)};
-    if (!ValidKey(d.key) || (i > 0 && d.key <= entries_[i - 1].key)) return FTS_ERR_FORMAT;
-    if (d.offset != expectOffset || d.length > postingsSize - d.offset) return FTS_ERR_FORMAT;
-    expectOffset += d.length;
-    entries_[i] = d;
-    PostingRef ref{h + postingsOffset + d.offset, d.length, d.count, d.encoding, records};
-    if (!ValidatePostings(ref)) return FTS_ERR_FORMAT;
-  }
-  if (expectOffset != postingsSize) return FTS_ERR_FORMAT;
   tag_.assign(reinterpret_cast<const char*>(h + hdr::kTag), tagLength);
-  recordCount_ = records;
-  postingsOffset_ = postingsOffset;
+  if (levels_ == 0) return 0;
+  root_.resize(kPageSize);
+  return ReadPage(levels_ - 1, 0, root_.data());
+}
+
+uint32_t IndexFile::ItemsOn(uint32_t level, uint64_t index) const {
+  const uint64_t below = level == 0 ? keys_ : levelPages_[level - 1];
+  const uint32_t per = level == 0 ? kEntriesPerLeaf : kChildrenPerPage;
+  return static_cast<uint32_t>(std::min<uint64_t>(per, below - index * per));
+}
+
+Key IndexFile::FirstKeyOf(const uint8_t* page) const {
+  return Load32(page + kPageHead);
+}
+
+int32_t IndexFile::CheckPage(const uint8_t* page, uint32_t level, uint64_t index) const {
+  if (!ChecksumMatches(page + 4, kPageSize - 4, Load32(page + page::kChecksum)))
+    return FTS_ERR_FORMAT;
+  const uint32_t items = ItemsOn(level, index);
+  if (Load16(page + page::kCount) != items || Load16(page + page::kLevel) != level)
+    return FTS_ERR_FORMAT;
+  const uint32_t step = ItemSize(level);
+  Key previous = 0;
+  for (uint32_t i = 0; i < items; ++i) {
+    const Key k = Load32(page + kPageHead + i * step);
+    if (!ValidKey(k) || (i > 0 && k <= previous)) return FTS_ERR_FORMAT;
+    previous = k;
+  }
+  // Zeros after the last item.
+  const uint8_t* rest = page + kPageHead + items * step;
+  return std::all_of(rest, page + kPageSize, [](uint8_t b) { return b == 0; }) ? 0 : FTS_ERR_FORMAT;
+}
+
+int32_t IndexFile::ReadPage(uint32_t level, uint64_t index, uint8_t* page) const {
+  if (index >= levelPages_[level]) return FTS_ERR_FORMAT;
+  const uint64_t at = dictionaryOffset_ + (levelStart_[level] + index) * kPageSize;
+  if (const int32_t r = file_.ReadExact(at, page, kPageSize)) return r;
+  return CheckPage(page, level, index);
+}
+
+int32_t IndexFile::EntryOf(const uint8_t* leaf, uint32_t i, ListInfo& info) const {
+  const uint8_t* e = leaf + kPageHead + i * kEntrySize;
+  info.key = Load32(e + entry::kKey);
+  info.count = Load32(e + entry::kCount);
+  info.offset = Load64(e + entry::kOffset);
+  info.length = Load32(e + entry::kLength);
+  info.headChecksum = Load32(e + entry::kHeadChecksum);
+  info.encoding = Load32(e + entry::kEncoding);
+  const uint64_t head = HeadBytes(info, records_);
+  if (info.count == 0 || info.count > records_ || head == 0 || info.length < head ||
+      info.offset > postingsSize_ || info.length > postingsSize_ - info.offset ||
+      (info.encoding == kBitmap && info.length != BitmapListBytes(records_)))
+    return FTS_ERR_FORMAT;
   return 0;
 }
 
-const DictEntry* IndexFile::Find(Key key) const {
-  const auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                   [](const DictEntry& e, Key k) { return e.key < k; });
-  return it != entries_.end() && it->key == key ? &*it : nullptr;
+int32_t IndexFile::Find(Key key, ListInfo& info) const {
+  if (levels_ == 0) return 0;
+  std::vector<uint8_t> below;
+  const uint8_t* page = root_.data();
+  uint64_t index = 0;
+  for (uint32_t level = levels_ - 1; level > 0; --level) {
+    // The last child whose first key is at most key.
+    const uint32_t items = ItemsOn(level, index);
+    const uint8_t* keys = page + kPageHead;
+    uint32_t lo = 0, hi = items;
+    while (lo < hi) {
+      const uint32_t mid = lo + (hi - lo) / 2;
+      if (Load32(keys + mid * 4) <= key)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    if (lo == 0) return 0;  // before the first key of the index
+    const Key first = Load32(keys + (lo - 1) * 4);
+    index = index * kChildrenPerPage + lo - 1;
+    below.resize(kPageSize);
+    if (const int32_t r = ReadPage(level - 1, index, below.data())) return r;
+    if (FirstKeyOf(below.data()) != first) return FTS_ERR_FORMAT;  // the levels disagree
+    page = below.data();
+  }
+  const uint32_t items = ItemsOn(0, index);
+  uint32_t lo = 0, hi = items;
+  while (lo < hi) {
+    const uint32_t mid = lo + (hi - lo) / 2;
+    if (Load32(page + kPageHead + mid * kEntrySize) < key)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  if (lo == items || Load32(page + kPageHead + lo * kEntrySize) != key) return 0;
+  if (const int32_t r = EntryOf(page, lo, info)) return r;
+  return 1;
 }
 
-PostingRef IndexFile::Postings(const DictEntry& e) const {
-  return PostingRef{image_.data() + postingsOffset_ + e.offset, e.length, e.count, e.encoding,
-                    recordCount_};
+int32_t IndexFile::ReadPostings(uint64_t offset, void* to, size_t size) const {
+  if (offset > postingsSize_ || size > postingsSize_ - offset) return FTS_ERR_FORMAT;
+  return file_.ReadExact(kHeaderSize + offset, to, size);
+}
+
+int32_t IndexFile::CheckAll() const {
+  if (levels_ == 0) return postingsSize_ == 0 ? 0 : FTS_ERR_FORMAT;
+  std::vector<uint8_t> page(kPageSize);
+  // From the root down: each page begins with the key its parent names for
+  // it, and the keys ascend across the pages of a level.
+  std::vector<Key> named, naming;
+  for (uint32_t level = levels_; level-- > 0;) {
+    naming.clear();
+    uint64_t expected = 0;  // where the next list starts
+    Key previous = 0;
+    for (uint64_t i = 0; i < levelPages_[level]; ++i) {
+      if (const int32_t r = ReadPage(level, i, page.data())) return r;
+      const uint32_t items = ItemsOn(level, i), step = ItemSize(level);
+      if ((level + 1 < levels_ && FirstKeyOf(page.data()) != named[i]) ||
+          (i > 0 && FirstKeyOf(page.data()) <= previous))
+        return FTS_ERR_FORMAT;
+      previous = Load32(page.data() + kPageHead + (items - 1) * step);
+      for (uint32_t k = 0; k < items; ++k) {
+        if (level > 0) {
+          naming.push_back(Load32(page.data() + kPageHead + k * step));
+          continue;
+        }
+        // The lists follow one another in key order from the start of the
+        // postings area; each is read and checked whole.
+        ListInfo info;
+        if (const int32_t r = EntryOf(page.data(), k, info)) return r;
+        if (info.offset != expected) return FTS_ERR_FORMAT;
+        expected += info.length;
+        PostingList list;
+        int32_t r = list.Load(*this, info, true);
+        if (r == 0) r = list.CheckParts();
+        if (r != 0) return r;
+      }
+    }
+    if (level == 0 && expected != postingsSize_) return FTS_ERR_FORMAT;
+    named.swap(naming);
+  }
+  return 0;
 }
 
 }  // namespace fts

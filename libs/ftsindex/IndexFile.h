@@ -1,68 +1,53 @@
 #pragma once
-// The layout of the index file (see FORMAT.md) and its reader.
+// An index file open for searching: its header and the root of its key
+// directory in memory, everything else read from the file when asked.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "libs/ftsindex/Cp949Text.h"
-#include "libs/ftsindex/ImageBytes.h"
+#include "libs/ftsindex/FileIo.h"
+#include "libs/ftsindex/Format.h"
+#include "libs/ftsindex/IndexKeys.h"
 #include "libs/ftsindex/PostingList.h"
 
 namespace fts {
 
-constexpr char kMagic[8] = {'P', 'F', 'F', 'T', 'S', 'I', 'D', 'X'};
-constexpr uint32_t kVersion = 2;
-constexpr uint32_t kHeaderSize = 320;
-constexpr uint32_t kMaxTag = 255;
-constexpr uint32_t kEntrySize = 20;
-
-// Header field offsets.
-namespace hdr {
-constexpr int kMagic = 0, kVersion = 8, kHeaderSize = 12, kRecordCount = 16, kKeyCount = 20,
-              kFileSize = 24, kDictOffset = 32, kPostingsOffset = 40, kPostingsSize = 48,
-              kChecksum = 56, kReserved = 60, kTagLength = 64, kTag = 65;
-}
-
-struct DictEntry {
-  Key key;
-  uint32_t count;
-  uint32_t offset;  // within the postings area
-  uint32_t length;
-  uint32_t encoding;
-};
-
-// A validated index file held in memory.
 class IndexFile {
  public:
-  // Reads and validates the whole file; answers 0 or FTS_ERR_IO / FTS_ERR_FORMAT.
-  int32_t Load(const char* path);
+  // Opens path through io and checks its header and root page. 0,
+  // FTS_ERR_IO or FTS_ERR_FORMAT.
+  int32_t Open(const fts_io* io, const std::string& path);
 
-  uint32_t RecordCount() const { return recordCount_; }
-  uint32_t KeyCount() const { return static_cast<uint32_t>(entries_.size()); }
-  // The source tag the index was built with (empty when none was given).
+  uint32_t RecordCount() const { return records_; }
+  uint32_t KeyCount() const { return keys_; }
   const std::string& Tag() const { return tag_; }
-  // The entry of key, or null when the key is not indexed.
-  const DictEntry* Find(Key key) const;
-  PostingRef Postings(const DictEntry& e) const;
+
+  // The directory entry of key: 1 (in *info), 0 when the key is not
+  // indexed, FTS_ERR_FORMAT or FTS_ERR_IO.
+  int32_t Find(Key key, ListInfo& info) const;
+  // size bytes at offset of the postings area; FTS_ERR_FORMAT outside it.
+  int32_t ReadPostings(uint64_t offset, void* to, size_t size) const;
+  // Reads and checks everything (FtsCheck).
+  int32_t CheckAll() const;
 
  private:
-  // Validates the image read into image_; 0 or FTS_ERR_FORMAT.
-  int32_t ParseImage();
+  // Page `index` of `level` (0: leaves) into page, checked; FTS_ERR_*.
+  int32_t ReadPage(uint32_t level, uint64_t index, uint8_t* page) const;
+  // A page's layout: checksum, level, item count and ascending keys.
+  int32_t CheckPage(const uint8_t* page, uint32_t level, uint64_t index) const;
+  // Entry i of a checked leaf, its fields checked against the file.
+  int32_t EntryOf(const uint8_t* leaf, uint32_t i, ListInfo& info) const;
+  uint32_t ItemsOn(uint32_t level, uint64_t index) const;
+  Key FirstKeyOf(const uint8_t* page) const;
 
-  ImageBytes image_;
+  IoFile file_;
   std::string tag_;
-  uint32_t recordCount_ = 0;
-  uint64_t postingsOffset_ = 0;
-  std::vector<DictEntry> entries_;
+  uint32_t records_ = 0, keys_ = 0;
+  uint64_t postingsSize_ = 0, dictionaryOffset_ = 0;
+  uint32_t levels_ = 0;
+  uint64_t levelPages_[kMaxLevels] = {};
+  uint64_t levelStart_[kMaxLevels] = {};  // first page of each level
+  std::vector<uint8_t> root_;
 };
-
-// Serialises a complete index: keys ascending with their record lists, and
-// the source tag (at most kMaxTag bytes, no zero byte). Returns the file image.
-struct KeyPostings {
-  Key key;
-  std::vector<uint32_t> values;
-};
-std::string BuildImage(uint32_t recordCount, const std::vector<KeyPostings>& keys,
-                       const std::string& tag);
 
 }  // namespace fts

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "libs/ftsindex/Cp949Text.h"
+#include "libs/ftsindex/Cp949Chars.h"
 #include "libs/ftsindex/Hangul.h"
 #include "libs/ftsindex/ftsindex.h"
 

@@ -3,221 +3,271 @@
 #include <algorithm>
 #include <cstring>
 
+#include "libs/ftsindex/BitCount.h"
 #include "libs/ftsindex/Bytes.h"
+#include "libs/ftsindex/Crc32c.h"
+#include "libs/ftsindex/EliasFano.h"
+#include "libs/ftsindex/IndexFile.h"
+#include "libs/ftsindex/ftsindex.h"
 
 namespace fts {
 namespace {
 
+constexpr uint32_t kNoPart = 0xFFFFFFFF;
+
 uint32_t BlockCount(uint32_t count) {
   return (count + kBlockSize - 1) / kBlockSize;
 }
-uint32_t BitmapBytes(uint32_t recordCount) {
-  return (recordCount + 7) / 8;
+uint64_t BitmapBytes(uint32_t records) {
+  return (uint64_t{records} + 7) / 8;
+}
+uint32_t ChunkCount(uint32_t records) {
+  return static_cast<uint32_t>((BitmapBytes(records) + kChunkBytes - 1) / kChunkBytes);
 }
 
-void EncodeDeltaBlocks(const std::vector<uint32_t>& values, std::string& out) {
+void EncodeBitmap(const std::vector<uint32_t>& values, uint32_t records, std::string& out) {
+  const uint32_t chunks = ChunkCount(records);
+  const uint64_t head = uint64_t{chunks} * kChunkHead;
+  out.assign(static_cast<size_t>(head + BitmapBytes(records)), '\0');
+  auto* p = reinterpret_cast<uint8_t*>(out.data());
+  uint8_t* bits = p + head;
+  for (uint32_t v : values) bits[(v - 1) >> 3] |= static_cast<uint8_t>(1u << ((v - 1) & 7));
+  for (uint32_t c = 0; c < chunks; ++c) {
+    const uint64_t begin = uint64_t{c} * kChunkBytes;
+    const size_t size =
+        static_cast<size_t>(std::min<uint64_t>(kChunkBytes, BitmapBytes(records) - begin));
+    Store32(p + c * kChunkHead, static_cast<uint32_t>(CountBits(bits + begin, size)));
+    Store32(p + c * kChunkHead + 4, Crc32c(bits + begin, size));
+  }
+}
+
+void EncodeEliasFano(const std::vector<uint32_t>& values, std::string& out) {
   const auto count = static_cast<uint32_t>(values.size());
   const uint32_t blocks = BlockCount(count);
-  std::string data;
-  std::string skip;
+  const size_t head = size_t{blocks} * kBlockHead;
+  out.assign(head, '\0');
   for (uint32_t b = 0; b < blocks; ++b) {
-    const uint32_t first = b * kBlockSize;
-    const uint32_t last = std::min(count, first + kBlockSize);
-    Append32(skip, values[first]);
-    Append32(skip, static_cast<uint32_t>(data.size()));
-    for (uint32_t i = first + 1; i < last; ++i) AppendVarint(data, values[i] - values[i - 1]);
+    const uint32_t n = std::min(kBlockSize, count - b * kBlockSize);
+    const size_t start = out.size();
+    AppendEliasFano(values.data() + size_t{b} * kBlockSize, n, out);
+    auto* h = reinterpret_cast<uint8_t*>(out.data()) + size_t{b} * kBlockHead;
+    Store32(h, values[size_t{b} * kBlockSize]);
+    Store32(h + 4, static_cast<uint32_t>(start - head));
+    Store32(h + 8, Crc32c(out.data() + start, out.size() - start));
   }
-  out += skip;
-  out += data;
-}
-
-// Decodes block b of a delta list into out (replacing it); the list must be valid.
-void DecodeBlockInto(const PostingRef& ref, uint32_t b, std::vector<uint32_t>& out) {
-  BlockReader reader;
-  reader.Enter(ref, b);
-  out.clear();
-  out.push_back(reader.value);
-  const uint32_t entries = std::min(kBlockSize, ref.count - b * kBlockSize);
-  for (uint32_t i = 1; i < entries; ++i) {
-    reader.Step();
-    out.push_back(reader.value);
-  }
-}
-
-bool ValidateDeltaBlocks(const PostingRef& ref) {
-  const uint32_t blocks = BlockCount(ref.count);
-  if (ref.length < 8ull * blocks) return false;
-  const uint8_t* skip = ref.data;
-  const uint8_t* data = ref.data + 8ull * blocks;
-  const uint8_t* end = ref.data + ref.length;
-  uint32_t prev = 0;
-  const uint8_t* p = data;
-  for (uint32_t b = 0; b < blocks; ++b) {
-    const uint32_t first = Load32(skip + 8ull * b);
-    const uint32_t offset = Load32(skip + 8ull * b + 4);
-    if (first <= prev || first > ref.recordCount) return false;
-    if (offset != static_cast<uint64_t>(p - data)) return false;  // blocks are contiguous
-    const uint8_t* blockEnd = end;
-    if (b + 1 < blocks) {
-      const uint32_t nextOffset = Load32(skip + 8ull * (b + 1) + 4);
-      if (nextOffset < offset || nextOffset > static_cast<uint64_t>(end - data)) return false;
-      blockEnd = data + nextOffset;
-    }
-    const uint32_t entries = std::min(kBlockSize, ref.count - b * kBlockSize);
-    uint32_t v = first;
-    for (uint32_t i = 1; i < entries; ++i) {
-      uint32_t d = 0;
-      if (!ReadVarint(p, blockEnd, d) || d == 0 || d > ref.recordCount - v) return false;
-      v += d;
-    }
-    if (p != blockEnd) return false;
-    prev = v;
-  }
-  return p == end;
-}
-
-bool ValidateBitmap(const PostingRef& ref) {
-  const uint32_t bytes = BitmapBytes(ref.recordCount);
-  if (ref.length != bytes) return false;
-  uint64_t ones = 0;
-  for (uint32_t i = 0; i < bytes; ++i) ones += __builtin_popcount(ref.data[i]);
-  const uint32_t spare = bytes * 8 - ref.recordCount;  // bits past the last record
-  if (spare && (ref.data[bytes - 1] >> (8 - spare))) return false;
-  return ones == ref.count;
 }
 
 }  // namespace
 
-Encoding EncodePostings(const std::vector<uint32_t>& values, uint32_t recordCount,
-                        std::string& out) {
-  std::string list;
-  EncodeDeltaBlocks(values, list);
-  const uint32_t bitmapBytes = BitmapBytes(recordCount);
-  if (bitmapBytes >= list.size()) {
-    out += list;
-    return kDeltaBlocks;
-  }
-  const size_t start = out.size();
-  out.append(bitmapBytes, '\0');
-  auto* bits = reinterpret_cast<uint8_t*>(out.data() + start);
-  for (uint32_t v : values) bits[(v - 1) >> 3] |= static_cast<uint8_t>(1u << ((v - 1) & 7));
-  return kBitmap;
+uint64_t BitmapListBytes(uint32_t recordCount) {
+  return uint64_t{ChunkCount(recordCount)} * kChunkHead + BitmapBytes(recordCount);
 }
 
-bool ValidatePostings(const PostingRef& ref) {
-  if (ref.count == 0 || ref.count > ref.recordCount) return false;
-  if (ref.encoding == kDeltaBlocks) return ValidateDeltaBlocks(ref);
-  if (ref.encoding == kBitmap) return ValidateBitmap(ref);
-  return false;
+uint64_t HeadBytes(const ListInfo& info, uint32_t recordCount) {
+  if (info.encoding == kEliasFano) return uint64_t{BlockCount(info.count)} * kBlockHead;
+  if (info.encoding == kBitmap) return uint64_t{ChunkCount(recordCount)} * kChunkHead;
+  return 0;
 }
 
-void DecodePostings(const PostingRef& ref, std::vector<uint32_t>& out) {
-  if (ref.encoding == kBitmap) {
-    const uint32_t bytes = BitmapBytes(ref.recordCount);
-    for (uint32_t i = 0; i + 8 <= bytes; i += 8) {
-      uint64_t word = Load64(ref.data + i);
-      while (word) {
-        out.push_back(i * 8 + static_cast<uint32_t>(__builtin_ctzll(word)) + 1);
-        word &= word - 1;
-      }
-    }
-    for (uint32_t i = bytes & ~7u; i < bytes; ++i)
-      for (uint32_t bit = 0; bit < 8; ++bit)
-        if (ref.data[i] >> bit & 1) out.push_back(i * 8 + bit + 1);
-    return;
-  }
-  std::vector<uint32_t> block;
-  const uint32_t blocks = BlockCount(ref.count);
-  out.reserve(out.size() + ref.count);
-  for (uint32_t b = 0; b < blocks; ++b) {
-    DecodeBlockInto(ref, b, block);
-    out.insert(out.end(), block.begin(), block.end());
-  }
+uint32_t ListParts(const ListInfo& info, uint32_t recordCount) {
+  return info.encoding == kBitmap ? ChunkCount(recordCount) : BlockCount(info.count);
 }
 
-void BlockReader::Enter(const PostingRef& ref, uint32_t block) {
-  const uint32_t blocks = BlockCount(ref.count);
-  const uint8_t* data = ref.data + 8ull * blocks;
-  next = data + Load32(ref.data + 8ull * block + 4);
-  end =
-      block + 1 < blocks ? data + Load32(ref.data + 8ull * (block + 1) + 4) : ref.data + ref.length;
-  value = Load32(ref.data + 8ull * block);
-}
-
-void BlockReader::Step() {
-  uint32_t d = 0;
-  ReadVarint(next, end, d);  // cannot fail after validation
-  value += d;
-}
-
-PostingIterator::PostingIterator(const PostingRef& ref) : ref_(ref) {}
-
-uint32_t PostingIterator::Next() {
-  if (taken_ >= ref_.count) return 0;
-  ++taken_;
-  if (ref_.encoding == kBitmap) {
-    const uint32_t bytes = BitmapBytes(ref_.recordCount);
-    while (word_ == 0) {
-      // The last word may be short: read only the bytes the bitmap has.
-      uint8_t tail[8] = {};
-      const uint32_t have = std::min<uint32_t>(8, bytes - wordAt_);
-      std::memcpy(tail, ref_.data + wordAt_, have);
-      word_ = Load64(tail);
-      wordAt_ += 8;
-    }
-    const uint32_t bit = static_cast<uint32_t>(__builtin_ctzll(word_));
-    word_ &= word_ - 1;
-    return (wordAt_ - 8) * 8 + bit + 1;
-  }
-  const uint32_t index = taken_ - 1;
-  if (index % kBlockSize == 0)  // the first of a block is in the skip table
-    block_.Enter(ref_, index / kBlockSize);
+void EncodeList(const std::vector<uint32_t>& values, uint32_t recordCount, std::string& out,
+                ListInfo& info) {
+  const auto count = static_cast<uint32_t>(values.size());
+  uint64_t eliasFano = uint64_t{BlockCount(count)} * kBlockHead;
+  for (uint32_t first = 0; first < count; first += kBlockSize)
+    eliasFano += EliasFanoBytes(values.data() + first, std::min(kBlockSize, count - first));
+  info.count = count;
+  info.encoding = BitmapListBytes(recordCount) < eliasFano ? kBitmap : kEliasFano;
+  if (info.encoding == kBitmap)
+    EncodeBitmap(values, recordCount, out);
   else
-    block_.Step();
-  return block_.value;
+    EncodeEliasFano(values, out);
+  info.length = static_cast<uint32_t>(out.size());
+  info.headChecksum = Crc32c(out.data(), static_cast<size_t>(HeadBytes(info, recordCount)));
 }
 
-PostingCursor::PostingCursor(const PostingRef& ref) : ref_(ref) {
-  if (ref_.encoding == kDeltaBlocks) {
-    blocks_ = BlockCount(ref_.count);
-    if (blocks_) EnterBlock(0);
+int32_t PostingList::Load(const IndexFile& file, const ListInfo& info, bool whole) {
+  file_ = &file;
+  info_ = info;
+  records_ = file.RecordCount();
+  current_ = kNoPart;
+  taken_ = 0;
+  wordAt_ = word_ = 0;
+  chunk_ = nullptr;
+  whole_ = whole;
+  const uint64_t headBytes = HeadBytes(info, records_);
+  if (headBytes == 0 || info.count == 0 || info.count > records_ || info.length < headBytes ||
+      (info.encoding == kBitmap && info.length != BitmapListBytes(records_)))
+    return FTS_ERR_FORMAT;
+  parts_ = ListParts(info, records_);
+  headSize_ = static_cast<size_t>(headBytes);
+  const size_t read = whole ? info.length : headSize_;
+  uint8_t* to = (whole ? wholeBytes_ : headBytes_).Take(read);
+  head_ = to;
+  if (const int32_t r = file.ReadPostings(info.offset, to, read)) return r;
+  return CheckHead();
+}
+
+int32_t PostingList::CheckParts() {
+  for (uint32_t p = 0; p < parts_; ++p)
+    if (const int32_t r = Enter(p)) return r;
+  current_ = kNoPart;
+  return 0;
+}
+
+uint32_t PostingList::First(uint32_t block) const {
+  return Load32(head_ + size_t{block} * kBlockHead);
+}
+
+uint32_t PostingList::PartEntries(uint32_t p) const {
+  return std::min(kBlockSize, info_.count - p * kBlockSize);
+}
+
+int32_t PostingList::CheckHead() {
+  if (!ChecksumMatches(head_, headSize_, info_.headChecksum)) return FTS_ERR_FORMAT;
+  if (info_.encoding == kBitmap) {
+    uint64_t ones = 0;
+    for (uint32_t c = 0; c < parts_; ++c) {
+      const uint32_t n = Load32(head_ + size_t{c} * kChunkHead);
+      if (n > kChunkBytes * 8) return FTS_ERR_FORMAT;
+      ones += n;
+    }
+    return ones == info_.count ? 0 : FTS_ERR_FORMAT;
   }
-}
-
-uint32_t PostingCursor::BlockFirst(uint32_t block) const {
-  return Load32(ref_.data + 8ull * block);
-}
-
-void PostingCursor::EnterBlock(uint32_t block) {
-  block_ = block;
-  reader_.Enter(ref_, block);
-  taken_ = 1;
-  entries_ = std::min(kBlockSize, ref_.count - block * kBlockSize);
-}
-
-bool PostingCursor::Contains(uint32_t value) {
-  if (ref_.encoding == kBitmap) {
-    if (value == 0 || value > ref_.recordCount) return false;
-    return ref_.data[(value - 1) >> 3] >> ((value - 1) & 7) & 1;
+  // Blocks in order, each after the one before, the data one after another.
+  const uint64_t dataBytes = info_.length - headSize_;
+  uint64_t lastFirst = 0, lastOffset = 0;
+  for (uint32_t b = 0; b < parts_; ++b) {
+    const uint8_t* h = head_ + size_t{b} * kBlockHead;
+    const uint32_t first = Load32(h), offset = Load32(h + 4);
+    if (first == 0 || first > records_) return FTS_ERR_FORMAT;
+    if (b == 0 ? offset != 0 : (first < lastFirst + kBlockSize || offset < lastOffset))
+      return FTS_ERR_FORMAT;
+    if (offset > dataBytes) return FTS_ERR_FORMAT;
+    lastFirst = first;
+    lastOffset = offset;
   }
-  if (blocks_ == 0) return false;
-  // Move to the last block whose first value is <= value (probes ascend).
-  if (block_ + 1 < blocks_ && BlockFirst(block_ + 1) <= value) {
-    uint32_t lo = block_ + 1, hi = blocks_;  // answer in [lo, hi)
+  // The last block's numbers fit below the record count.
+  if (lastFirst + PartEntries(parts_ - 1) - 1 > records_) return FTS_ERR_FORMAT;
+  return 0;
+}
+
+int32_t PostingList::Enter(uint32_t p, bool decode) {
+  const uint64_t headBytes = headSize_;
+  uint64_t begin = 0, end = 0;
+  uint32_t checksum = 0;
+  if (info_.encoding == kBitmap) {
+    begin = headBytes + uint64_t{p} * kChunkBytes;
+    end = std::min<uint64_t>(begin + kChunkBytes, info_.length);
+    checksum = Load32(head_ + size_t{p} * kChunkHead + 4);
+  } else {
+    const uint8_t* h = head_ + size_t{p} * kBlockHead;
+    begin = headBytes + Load32(h + 4);
+    end = p + 1 < parts_ ? headBytes + Load32(h + kBlockHead + 4) : info_.length;
+    checksum = Load32(h + 8);
+  }
+  const auto size = static_cast<size_t>(end - begin);
+  const uint8_t* data = nullptr;
+  if (whole_) {
+    data = wholeBytes_.data() + begin;
+  } else {
+    uint8_t* to = partBytes_.Take(size);
+    if (const int32_t r = file_->ReadPostings(info_.offset + begin, to, size)) return r;
+    data = to;
+  }
+  if (!ChecksumMatches(data, size, checksum)) return FTS_ERR_FORMAT;
+  if (info_.encoding == kBitmap) {
+    if (CountBits(data, size) != Load32(head_ + size_t{p} * kChunkHead)) return FTS_ERR_FORMAT;
+    // Bits past the last record are 0.
+    const uint32_t spare = static_cast<uint32_t>(BitmapBytes(records_) * 8 - records_);
+    if (p + 1 == parts_ && spare && (data[size - 1] >> (8 - spare))) return FTS_ERR_FORMAT;
+    chunk_ = data;
+    chunkBytes_ = static_cast<uint32_t>(size);
+  } else {
+    const uint32_t last = p + 1 < parts_ ? First(p + 1) - 1 : records_;
+    entries_ = PartEntries(p);
+    position_ = 0;
+    if (decode ? !DecodeEliasFano(data, size, First(p), entries_, last, values_)
+               : !cursor_.Start(data, size, First(p), entries_, last))
+      return FTS_ERR_FORMAT;
+  }
+  current_ = p;
+  return 0;
+}
+
+int32_t PostingList::AppendAll(std::vector<uint32_t>& out) {
+  out.reserve(out.size() + info_.count);
+  for (uint32_t p = 0; p < parts_; ++p) {
+    if (const int32_t r = Enter(p)) return r;
+    if (info_.encoding == kEliasFano) {
+      out.insert(out.end(), values_, values_ + entries_);
+      continue;
+    }
+    const uint32_t base = p * kChunkBytes * 8 + 1;
+    for (uint32_t i = 0; i < chunkBytes_; ++i)
+      for (uint32_t bits = chunk_[i]; bits; bits &= bits - 1)
+        out.push_back(base + i * 8 + static_cast<uint32_t>(__builtin_ctz(bits)));
+  }
+  return 0;
+}
+
+int32_t PostingList::Contains(uint32_t value, bool& found) {
+  found = false;
+  if (value == 0 || value > records_) return 0;
+  if (info_.encoding == kBitmap) {
+    const uint32_t index = value - 1, p = index / (kChunkBytes * 8);
+    if (p != current_)
+      if (const int32_t r = Enter(p)) return r;
+    const uint32_t bit = index - p * kChunkBytes * 8;
+    found = chunk_[bit >> 3] >> (bit & 7) & 1;
+    return 0;
+  }
+  // The last block whose first number is at most value; probes ascend.
+  uint32_t lo = current_ == kNoPart ? 0 : current_, hi = parts_;
+  if (value < First(lo)) return 0;
+  if (lo + 1 < hi && First(lo + 1) <= value) {
+    ++lo;
     while (hi - lo > 1) {
       const uint32_t mid = lo + (hi - lo) / 2;
-      if (BlockFirst(mid) <= value)
+      if (First(mid) <= value)
         lo = mid;
       else
         hi = mid;
     }
-    EnterBlock(lo);
   }
-  while (reader_.value < value && taken_ < entries_) {
-    reader_.Step();
-    ++taken_;
+  // Decoded only as far as probed: most probes of a long list touch a few
+  // of a block's numbers.
+  if (lo != current_)
+    if (const int32_t r = Enter(lo, false)) return r;
+  cursor_.SkipTo(value);
+  if (cursor_.Bad()) return FTS_ERR_FORMAT;
+  found = cursor_.Value() == value;
+  return 0;
+}
+
+uint32_t PostingList::Next() {
+  if (taken_ >= info_.count || !whole_) return 0;
+  ++taken_;
+  if (info_.encoding == kEliasFano) {
+    if (current_ == kNoPart || position_ == entries_)
+      if (Enter(current_ == kNoPart ? 0 : current_ + 1) != 0) return 0;  // checked at Load
+    return values_[position_++];
   }
-  return reader_.value == value;
+  const uint8_t* bits = wholeBytes_.data() + headSize_;
+  const uint64_t bytes = BitmapBytes(records_);
+  while (word_ == 0) {
+    // The last word may be short: only the bytes the bitmap has.
+    uint8_t tail[8] = {};
+    std::memcpy(tail, bits + wordAt_, static_cast<size_t>(std::min<uint64_t>(8, bytes - wordAt_)));
+    word_ = Load64(tail);
+    wordAt_ += 8;
+  }
+  const auto bit = static_cast<uint32_t>(__builtin_ctzll(word_));
+  word_ &= word_ - 1;
+  return static_cast<uint32_t>((wordAt_ - 8) * 8 + bit + 1);
 }
 
 }  // namespace fts

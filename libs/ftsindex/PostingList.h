@@ -1,82 +1,114 @@
 #pragma once
-// Posting lists: the ascending record numbers of one key, stored either as
-// blocks of delta-coded varints with a skip table or as a bitmap.
+// Posting lists: the ascending record numbers of one key, as Elias-Fano
+// blocks of 128 or as a bitmap in chunks, each with a head that says where
+// its blocks lie and holds their checksums (FORMAT.md).
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "libs/ftsindex/EliasFano.h"
+#include "libs/ftsindex/Format.h"
+#include "libs/ftsindex/IndexKeys.h"
+
 namespace fts {
 
-constexpr uint32_t kBlockSize = 128;
-enum Encoding : uint32_t { kDeltaBlocks = 0, kBitmap = 1 };
+class IndexFile;
 
-// One stored list, as the dictionary describes it.
-struct PostingRef {
-  const uint8_t* data = nullptr;
-  uint32_t length = 0;  // bytes
-  uint32_t count = 0;   // record numbers
-  uint32_t encoding = kDeltaBlocks;
-  uint32_t recordCount = 0;  // of the index (bitmap width)
-};
-
-// Appends the smaller encoding of values (ascending, 1..recordCount) to out
-// and returns its kind.
-Encoding EncodePostings(const std::vector<uint32_t>& values, uint32_t recordCount,
-                        std::string& out);
-
-// Checks a stored list completely: layout, ascending values within
-// 1..recordCount, the count, and that it uses exactly its length.
-bool ValidatePostings(const PostingRef& ref);
-
-// Appends every record number of a (validated) list.
-void DecodePostings(const PostingRef& ref, std::vector<uint32_t>& out);
-
-// One block of a validated delta list, read from its first value on, one
-// delta at a time.
-struct BlockReader {
-  uint32_t value = 0;
-  const uint8_t* next = nullptr;  // where the next delta starts
-  const uint8_t* end = nullptr;   // where the block's deltas end
-  void Enter(const PostingRef& ref, uint32_t block);
-  void Step();
-};
-
-// The record numbers of a validated list one after another, decoded as
-// they are asked for.
-class PostingIterator {
+// Bytes read from the file, kept from one use to the next: a search reuses
+// the memory of the one before, neither cleared nor fresh from the system.
+class ReadBuffer {
  public:
-  PostingIterator() = default;
-  explicit PostingIterator(const PostingRef& ref);
-  // The next record number, 0 after the last.
+  uint8_t* Take(size_t size) {
+    if (size > capacity_) {
+      bytes_.reset(new uint8_t[size]);
+      capacity_ = size;
+    }
+    size_ = size;
+    return bytes_.get();
+  }
+  const uint8_t* data() const { return bytes_.get(); }
+  size_t size() const { return size_; }
+
+ private:
+  std::unique_ptr<uint8_t[]> bytes_;
+  size_t capacity_ = 0, size_ = 0;
+};
+
+// A list as the key directory describes it.
+struct ListInfo {
+  Key key = 0;
+  uint32_t count = 0;
+  uint64_t offset = 0;  // within the postings area
+  uint32_t length = 0;  // bytes, head included
+  uint32_t headChecksum = 0;
+  uint32_t encoding = kEliasFano;
+};
+
+// Replaces out with the smaller encoding of values (ascending, within
+// 1..recordCount) and sets info's count, length, checksum and encoding.
+void EncodeList(const std::vector<uint32_t>& values, uint32_t recordCount, std::string& out,
+                ListInfo& info);
+
+// The bytes of a list's head, and of a bitmap list in all: what the
+// directory's entry must agree with. 0 for an encoding that does not exist.
+uint64_t HeadBytes(const ListInfo& info, uint32_t recordCount);
+// Blocks of an Elias-Fano list, chunks of a bitmap.
+uint32_t ListParts(const ListInfo& info, uint32_t recordCount);
+uint64_t BitmapListBytes(uint32_t recordCount);
+
+// One list of an open index, read from the file as it is used: its head at
+// Load, each block when it is first needed (or all of them at once), each
+// part checked against its checksum and its layout when read. Results are 0
+// or FTS_ERR_FORMAT / FTS_ERR_IO.
+class PostingList {
+ public:
+  // Reads the list's head, or with whole the whole list at once; checks the
+  // head. Each part is checked when first used (or by CheckParts).
+  int32_t Load(const IndexFile& file, const ListInfo& info, bool whole);
+  // Checks every part of a list loaded whole, so that Next cannot fail.
+  int32_t CheckParts();
+  uint32_t Count() const { return info_.count; }
+  uint32_t Length() const { return info_.length; }
+  // Blocks of an Elias-Fano list, chunks of a bitmap.
+  uint32_t Parts() const { return parts_; }
+
+  // Appends every record number to out.
+  int32_t AppendAll(std::vector<uint32_t>& out);
+  // Whether value is in the list, for ascending values.
+  int32_t Contains(uint32_t value, bool& found);
+  // The record numbers one after another, 0 after the last (whole lists).
   uint32_t Next();
 
  private:
-  PostingRef ref_;
-  uint32_t taken_ = 0;
-  // Bitmap: the 64-bit word at wordAt_ - 8 with the bits already given cleared.
-  uint32_t wordAt_ = 0;
-  uint64_t word_ = 0;
-  BlockReader block_;  // delta blocks
-};
+  int32_t CheckHead();
+  // Makes part p the current one, its checksum checked: its numbers decoded
+  // into values_ or, without decode, a cursor on its first (Elias-Fano); its
+  // bytes at chunk_ (bitmap).
+  int32_t Enter(uint32_t p, bool decode = true);
+  uint32_t First(uint32_t block) const;
+  uint32_t PartEntries(uint32_t p) const;
 
-// Membership tests with ascending probes over a validated list.
-class PostingCursor {
- public:
-  explicit PostingCursor(const PostingRef& ref);
-  bool Contains(uint32_t value);
-
- private:
-  uint32_t BlockFirst(uint32_t block) const;
-  void EnterBlock(uint32_t block);
-
-  PostingRef ref_;
-  uint32_t blocks_ = 0;
-  uint32_t block_ = 0;
-  // Within block_: how many entries the value reached has consumed. Blocks
-  // are decoded only as far as probed.
-  BlockReader reader_;
-  uint32_t taken_ = 0;
+  const IndexFile* file_ = nullptr;
+  ListInfo info_;
+  uint32_t records_ = 0;
+  uint32_t parts_ = 0;
+  ReadBuffer wholeBytes_, headBytes_, partBytes_;
+  bool whole_ = false;  // loaded whole, into wholeBytes_
+  const uint8_t* head_ = nullptr;
+  size_t headSize_ = 0;
+  // The current part.
+  uint32_t current_ = 0xFFFFFFFF;
+  uint32_t values_[kBlockSize];
   uint32_t entries_ = 0;
+  uint32_t position_ = 0;   // of the next value in values_
+  EliasFanoCursor cursor_;  // probes of a block not decoded
+  const uint8_t* chunk_ = nullptr;
+  uint32_t chunkBytes_ = 0;
+  // Next over a bitmap: the word at wordAt_ - 8 with the bits given cleared.
+  uint32_t taken_ = 0;
+  uint64_t wordAt_ = 0;
+  uint64_t word_ = 0;
 };
 
 }  // namespace fts

@@ -36,6 +36,13 @@
  * on different handles may run in different threads, calls on one handle must
  * not overlap.
  *
+ * Files. An index file is read a piece at a time: FtsOpen reads its header
+ * and the top of its key directory, FtsSet the directory pages and posting
+ * lists it needs, each checked against its checksum when it is read. Nothing
+ * is cached beyond a few kilobytes per handle; the system's page cache does
+ * the rest. Every byte of every file the library reads or writes passes
+ * through one I/O layer (fts_io below), which a program may replace.
+ *
  * Results are 32-bit signed; negative values are the FTS_ERR_* codes below.
  * The file format is described in FORMAT.md beside this header.
  */
@@ -54,17 +61,25 @@
 extern "C" {
 #endif
 
+/* Versions: of the library this header describes (major * 10000 + minor *
+ * 100 + patch; the shared library's SONAME carries the major), and of the
+ * index files it writes and reads. */
+#define FTSINDEX_VERSION 10100
+#define FTSINDEX_FORMAT_VERSION 3
+
 /* Limits. */
 #define FTS_MAX_TEXT 255     /* bytes of a search text, without its zero byte */
-#define FTS_MAX_RECORD 65535 /* bytes of a record read by FtsAdd / FtsVerify */
+#define FTS_MAX_RECORD 65535 /* bytes of a record read, its zero byte included */
 #define FTS_MAX_OPEN 1024    /* indexes open at the same time */
 #define FTS_MAX_TAG 255      /* bytes of a source tag, without its zero byte */
 
 /* Error codes (all negative). */
-#define FTS_ERR_HANDLE (-1)      /* bad, closed or never issued handle */
-#define FTS_ERR_ARG (-2)         /* null pointer, empty file name, bad size or mode */
-#define FTS_ERR_IO (-3)          /* file cannot be read, created or written */
-#define FTS_ERR_FORMAT (-4)      /* not an index file: foreign, truncated or corrupt */
+#define FTS_ERR_HANDLE (-1) /* bad, closed or never issued handle */
+#define FTS_ERR_ARG (-2)    /* null pointer, empty file name, bad size or mode */
+#define FTS_ERR_IO (-3)     /* file cannot be read, created or written */
+#define FTS_ERR_FORMAT                                                                           \
+  (-4)                           /* not an index file of this version: foreign, older, truncated \
+                                    or corrupt */
 #define FTS_ERR_STATE (-5)       /* call not valid for this handle (building vs. open) */
 #define FTS_ERR_TOO_LONG (-6)    /* search text over FTS_MAX_TEXT bytes */
 #define FTS_ERR_RECORD (-7)      /* record without its zero byte within FTS_MAX_RECORD */
@@ -74,16 +89,23 @@ extern "C" {
 
 /*
  * FtsCreate: starts a new, empty index that will be written to fileName.
- *   The build is held in memory; nothing is written until FtsClose, which
- *   writes a temporary file in the same folder and renames it into place, so
- *   an interrupted build or two builds at once never leave a partial file.
- *   An existing file of that name stays as it is until then. Temporary files
- *   of this name left by a build that was killed before its rename (those no
- *   live process holds) are removed here.
+ *   Nothing is written to fileName until FtsClose, which writes a temporary
+ *   file in the same folder and renames it into place, so an interrupted
+ *   build or two builds at once never leave a partial file. An existing file
+ *   of that name stays as it is until then. The build holds its lists in a
+ *   bounded amount of memory (FtsSetBuildMemory) and beyond it in a
+ *   temporary file in the same folder, removed from the folder as soon as it
+ *   is made.
+ *   Temporary files of this name left by a build that was killed before its
+ *   rename (those no live process holds) are removed here.
+ *   fileName must name a regular file or nothing yet: a symbolic link is
+ *   followed, and the file it leads to is replaced (the link stays); a
+ *   device, FIFO, socket or folder, or a link that leads nowhere or to one of
+ *   them, is refused (FTS_ERR_IO), here and again at FtsClose.
  *   The four numeric arguments are accepted for compatibility and ignored.
  *   Result: a handle > 0; FTS_ERR_ARG (null or empty name, a name of 4096
  *   bytes or more, or one ending in '/'), FTS_ERR_IO (the folder does not
- *   take a new file), FTS_ERR_FULL.
+ *   take a new file, or the name is not a regular file), FTS_ERR_FULL.
  *   While building, FtsAdd, FtsNumRecs, FtsNumKeys, FtsVerify and FtsClose are
  *   valid; FtsSet and FtsNextRec answer FTS_ERR_STATE.
  */
@@ -91,26 +113,35 @@ FTS_API int32_t FtsCreate(const char* fileName, int16_t arg1, int16_t arg2, int8
                           int16_t arg4);
 
 /*
- * FtsOpen: opens an index file for searching. The whole file is read and
- *   validated (header, sizes, offsets, every posting list, checksum).
+ * FtsOpen: opens an index file for searching. Only its header and the top
+ *   page of its key directory are read and checked here (magic, version,
+ *   sizes, checksums), so the time and memory of an open do not grow with
+ *   the index; the rest is checked as searches read it (FtsSet), or all at
+ *   once by FtsCheck. The file stays open: one truncated or rewritten in
+ *   place afterwards makes later searches fail (FTS_ERR_FORMAT or
+ *   FTS_ERR_IO), one replaced by a rename is not seen.
  *   The two numeric arguments are accepted for compatibility and ignored.
  *   Result: a handle > 0; FTS_ERR_ARG (null or empty name, or 4096 bytes
- *   or more), FTS_ERR_IO
- *   (missing, unreadable, or not a regular file),
- *   FTS_ERR_FORMAT (foreign, truncated or corrupt file), FTS_ERR_FULL.
+ *   or more), FTS_ERR_IO (missing, unreadable, or not a regular file),
+ *   FTS_ERR_FORMAT (foreign, of another format version, truncated or
+ *   corrupt), FTS_ERR_FULL.
  *   An open index is read-only: FtsAdd answers FTS_ERR_STATE.
  */
 FTS_API int32_t FtsOpen(const char* fileName, int16_t arg1, int16_t arg2);
 
 /*
- * FtsAdd: adds the next record, read up to its zero byte (at most
- *   FTS_MAX_RECORD bytes are examined). Records are numbered by the running
- *   count of FtsAdd calls on the handle, 1 for the first.
+ * FtsAdd: adds the next record, read up to its zero byte. At most
+ *   FTS_MAX_RECORD bytes are read, the zero byte among them, so a record
+ *   holds at most FTS_MAX_RECORD - 1 bytes before its zero. Records are
+ *   numbered by the running count of FtsAdd calls on the handle, 1 for the
+ *   first.
  *   Result: that count (the record's number) on success. A refused record
- *   (null pointer: FTS_ERR_ARG; no zero byte within FTS_MAX_RECORD:
+ *   (null pointer: FTS_ERR_ARG; no zero byte within FTS_MAX_RECORD bytes:
  *   FTS_ERR_RECORD) still takes its number, with no keys, so that later
  *   records keep their table positions. FTS_ERR_HANDLE, FTS_ERR_STATE (open
  *   index), FTS_ERR_FULL (more than 2^31 - 1 records or out of memory).
+ *   When the build's temporary file cannot be written, the records go on
+ *   being numbered and FtsClose answers FTS_ERR_IO.
  */
 FTS_API int32_t FtsAdd(int32_t h, const char* record);
 
@@ -126,20 +157,26 @@ FTS_API int32_t FtsAddSized(int32_t h, const char* record, int32_t size);
  *   into words; the posting lists of all their keys are intersected, smallest
  *   first. The candidates are a superset of the records that match the text
  *   in any FtsVerify mode (FtsProven tells when they are exactly those of
- *   mode 3).
+ *   mode 3). Every part of the file a search reads is checked when it is
+ *   read, before anything is answered.
  *   Result: the number of candidates (> 0); 0 when the intersection is empty;
  *   FTS_ERR_NO_KEY when the text yields no key (empty, spaces only, invalid
- *   CP949) or one of its keys occurs nowhere in the index; FTS_ERR_TOO_LONG;
- *   FTS_ERR_ARG (null text); FTS_ERR_HANDLE; FTS_ERR_STATE (index being
- *   built). Every call replaces the previous candidate list; a failed call
- *   leaves it empty.
+ *   CP949) or one of its keys occurs nowhere in the index; FTS_ERR_FORMAT
+ *   when a part of the file it read is corrupt or cut short, FTS_ERR_IO when
+ *   it cannot be read: the index no longer answers for its table, which
+ *   should be indexed again (its records confirmed one by one meanwhile);
+ *   FTS_ERR_TOO_LONG; FTS_ERR_ARG (null text); FTS_ERR_HANDLE;
+ *   FTS_ERR_STATE (index being built). Every call replaces the previous
+ *   candidate list; a failed call leaves it empty.
  */
 FTS_API int32_t FtsSet(int32_t h, const char* text);
 
 /*
  * FtsNextRec: the next candidate of the last FtsSet, in ascending record
- *   order. Result: a record number > 0; 0 when there are no more (or FtsSet
- *   was not called or failed); FTS_ERR_HANDLE; FTS_ERR_STATE.
+ *   order. The candidates were read and checked by FtsSet: this call reads
+ *   no file and cannot fail on one. Result: a record number > 0; 0 when
+ *   there are no more (or FtsSet was not called or failed); FTS_ERR_HANDLE;
+ *   FTS_ERR_STATE.
  */
 FTS_API int32_t FtsNextRec(int32_t h);
 
@@ -156,7 +193,7 @@ FTS_API int32_t FtsProven(int32_t h);
 
 /*
  * FtsVerify: checks a record (read up to its zero byte, at most
- *   FTS_MAX_RECORD bytes) against a search text.
+ *   FTS_MAX_RECORD bytes with the zero byte, as FtsAdd) against a search text.
  *   mode 1: the text, without leading and trailing spaces, occurs in the
  *           record as one phrase, bytes compared exactly;
  *   mode 2: as mode 1, ASCII letters compared without case;
@@ -229,12 +266,90 @@ FTS_API int32_t FtsGetTag(int32_t h, char* buf, int32_t size);
 
 /*
  * FtsClose: ends the use of a handle. For an index being built, writes the
- *   file first (temporary file + rename in the same folder).
+ *   file first (temporary file, flushed to disk, renamed over the name, and
+ *   the folder flushed), unless fileName has meanwhile become something
+ *   other than a regular file (see FtsCreate).
  *   Result: 0; FTS_ERR_IO when the file could not be written (the handle is
  *   released all the same and no partial file is left); FTS_ERR_FULL;
  *   FTS_ERR_HANDLE.
  */
 FTS_API int32_t FtsClose(int32_t h);
+
+/*
+ * FtsCheck: reads and checks the whole of an open index: every directory
+ *   page, every posting list and every block of one, and that the lists tile
+ *   the file, as a search would check the parts it reads. Its time grows
+ *   with the index (a few seconds for six million records).
+ *   Result: 0; FTS_ERR_FORMAT (corrupt or cut short), FTS_ERR_IO;
+ *   FTS_ERR_HANDLE; FTS_ERR_STATE (index being built).
+ */
+FTS_API int32_t FtsCheck(int32_t h);
+
+/*
+ * FtsSetBuildMemory: the memory, in MiB, that each build started from now on
+ *   holds its lists in before it writes them out to its temporary file
+ *   (192 by default); a build needs about a quarter more besides. The index
+ *   written is the same whatever the amount.
+ *   Result: the amount before the call; FTS_ERR_ARG for less than 1 or more
+ *   than 4095.
+ */
+FTS_API int32_t FtsSetBuildMemory(int32_t megabytes);
+
+/* FtsLibraryVersion: FTSINDEX_VERSION of the library actually loaded. */
+FTS_API int32_t FtsLibraryVersion(void);
+
+/*
+ * The I/O layer. The library opens, reads, creates, writes, flushes,
+ *   renames and removes its files only through the functions of one fts_io
+ *   table; the default one works on the operating system's files (pread and
+ *   pwrite, no mapping, so that a file cut short while open gives an error,
+ *   never a signal). A program may install its own, for instance to inject
+ *   faults, usually by wrapping the default one. A file is the
+ *   implementation's own pointer. Every function answers 0 or FTS_ERR_IO
+ *   (any other nonzero result counts as FTS_ERR_IO).
+ *
+ *   open    opens an existing file for reading; refuses (FTS_ERR_IO) what is
+ *           not a regular file, without waiting on it.
+ *   create  creates a new file for writing and reading back; fails when the
+ *           name exists. The default one also holds a lock (flock) on it for
+ *           as long as it is open, which tells its temporary files from those
+ *           left by a process that was killed.
+ *   size    the file's current size in bytes.
+ *   read    up to size bytes at offset into buffer; *got the bytes read,
+ *           fewer than size only where the file ends. The library takes a
+ *           short read for a file cut short (FTS_ERR_FORMAT).
+ *   write   all size bytes at offset.
+ *   sync    flushes the file's data to its device.
+ *   close   closes it (also after a failed call).
+ *   rename  replaces `to` by `from` in one step, and makes that lasting
+ *           (the default one flushes the folder).
+ *   remove  removes the name (an open file stays readable and writable).
+ */
+#define FTS_IO_VERSION 1
+typedef struct fts_io {
+  int32_t version; /* FTS_IO_VERSION */
+  void* context;   /* for the implementation; the library does not touch it */
+  int32_t (*open)(const struct fts_io* io, const char* path, void** file);
+  int32_t (*create)(const struct fts_io* io, const char* path, void** file);
+  int32_t (*size)(void* file, uint64_t* size);
+  int32_t (*read)(void* file, void* buffer, uint64_t offset, uint64_t size, uint64_t* got);
+  int32_t (*write)(void* file, const void* data, uint64_t offset, uint64_t size);
+  int32_t (*sync)(void* file);
+  int32_t (*close)(void* file);
+  int32_t (*rename)(const struct fts_io* io, const char* from, const char* to);
+  int32_t (*remove)(const struct fts_io* io, const char* path);
+} fts_io;
+
+/*
+ * FtsSetIo: installs io for the indexes opened and created from now on
+ *   (those open keep the one they were opened with, which must stay valid
+ *   until they are closed); null installs the default again.
+ *   Result: 0; FTS_ERR_ARG (another version, or a function missing).
+ */
+FTS_API int32_t FtsSetIo(const fts_io* io);
+
+/* FtsDefaultIo: the library's own I/O over the operating system's files. */
+FTS_API const fts_io* FtsDefaultIo(void);
 
 #ifdef __cplusplus
 }

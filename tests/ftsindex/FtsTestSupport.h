@@ -2,6 +2,8 @@
 // Small helpers shared by the full-text library's tests.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,23 @@ inline int32_t BuildIndex(const std::string& path, const std::vector<std::string
   if (h <= 0) return h;
   for (const auto& r : records) FtsAdd(h, r.c_str());
   return FtsClose(h);
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A new file each time: rewriting one in place makes the file system flush it.
+inline void WriteFile(const std::string& path, const std::string& data) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
+}
+
+inline size_t EntriesIn(const std::string& dir) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir),
+                                           std::filesystem::directory_iterator()));
 }
 
 // Every candidate of the last FtsSet, in the order given.

@@ -99,4 +99,10 @@ std::vector<std::string> MakeRecords(const std::vector<ZipRow>& rows) {
   return records;
 }
 
+std::vector<std::string> FirstNationalRecords(size_t n) {
+  auto all = MakeRecords(ReadZipcodeCsv(ZipcodeCsvPath()));
+  all.resize(std::min(n, all.size()));
+  return all;
+}
+
 }  // namespace ftstest

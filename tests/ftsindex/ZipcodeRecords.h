@@ -24,7 +24,10 @@ std::string FullAddress(const ZipRow& row);
 // Raw records (without the terminating zero), ETC padded to the longest address.
 std::vector<std::string> MakeRecords(const std::vector<ZipRow>& rows);
 
-// The national list's path under the shared folder.
+// The national list's path in the repository.
 std::string ZipcodeCsvPath();
+
+// The first n records of the national list.
+std::vector<std::string> FirstNationalRecords(size_t n);
 
 }  // namespace ftstest

@@ -1,11 +1,12 @@
 // libFuzzer target over the full-text library (FtsOpen + FtsSet + FtsNextRec,
-// FtsProven, FtsVerify and FtsMatchSpans, and building), built by
+// FtsProven, FtsCheck, FtsVerify and FtsMatchSpans, and building), built by
 // scripts/fuzz-all from the library's sources with FTS_FUZZING, which skips
-// the checksum so that mutated files reach the structural checks.
+// the checksums so that mutated files reach the layout checks.
 //
 // Input, by its first byte b:
 //   b < 0x80  reading: b % 64 bytes of search text, then an index file;
-//             FtsOpen + FtsSet + FtsNextRec + FtsVerify on it.
+//             FtsOpen + FtsSet + FtsNextRec + FtsCheck + FtsVerify on it.
+//             Checked: a file that FtsCheck passes fails no search.
 //   b >= 0x80 building: lines of text, the first the search text and every
 //             other a record; FtsCreate + FtsAdd + FtsClose, then the index
 //             opened again and searched. Checked: every record that FtsMatch
@@ -59,6 +60,10 @@ int ReadIndex(const uint8_t* data, size_t size) {
   if (set > 0 && seen != set) abort();
   const int32_t proven = FtsProven(h);
   if (proven != 0 && proven != 1) abort();
+  const int32_t checked = FtsCheck(h);
+  if (checked != 0 && checked != FTS_ERR_FORMAT) abort();
+  // Whatever a search reads, the full check has read and passed.
+  if (checked == 0 && set == FTS_ERR_FORMAT) abort();
   const std::string record = " " + text + " tail";
   const int32_t v = FtsVerify(h, record.c_str(), text.c_str(), 3);
   if (v != 0 && v != 1 && v != FTS_ERR_TOO_LONG) abort();
@@ -114,7 +119,7 @@ int BuildIndex(const uint8_t* data, size_t size) {
   if (FtsClose(h) != 0) return 0;
   h = FtsOpen(path.c_str(), 20, 1);
   if (h <= 0) abort();  // what the library wrote, it reads
-  if (FtsNumRecs(h) != added) abort();
+  if (FtsNumRecs(h) != added || FtsCheck(h) != 0) abort();
   const int32_t set = FtsSet(h, text.c_str());
   std::vector<int32_t> candidates;
   for (int32_t r; (r = FtsNextRec(h)) > 0;) candidates.push_back(r);

@@ -1,9 +1,12 @@
 // The calls' results and errors, through the public header only.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <link.h>
 #include <sys/stat.h>
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "FtsTestSupport.h"
 
@@ -179,6 +182,31 @@ TEST(FtsBuild, RecordNumbersAreTheRunningCountOfAdds) {
   FtsClose(r);
 }
 
+TEST(FtsBuild, ARecordIsReadToItsLimitWithItsZeroByteAndNoFurther) {
+  // A heap block of exactly FTS_MAX_RECORD bytes without a zero byte: refused,
+  // and (AddressSanitizer watches the block's end) no byte after it read.
+  auto record = std::make_unique<char[]>(FTS_MAX_RECORD);
+  std::memset(record.get(), 'a', FTS_MAX_RECORD);
+  TempDir dir;
+  const std::string path = dir.File("limit.fts");
+  const int32_t h = FtsCreate(path.c_str(), 20, 2, 1, 1);
+  ASSERT_GT(h, 0);
+  EXPECT_EQ(FTS_ERR_RECORD, FtsMatch(record.get(), "a", 3));
+  EXPECT_EQ(FTS_ERR_RECORD, FtsVerify(h, record.get(), "a", 3));
+  EXPECT_EQ(FTS_ERR_RECORD, FtsAdd(h, record.get()));  // number 1, without keys
+  // The longest record: FTS_MAX_RECORD - 1 bytes and its zero byte.
+  record[FTS_MAX_RECORD - 1] = '\0';
+  record[FTS_MAX_RECORD - 2] = 'z';
+  EXPECT_EQ(1, FtsMatch(record.get(), "az", 3));
+  EXPECT_EQ(1, FtsVerify(h, record.get(), "az", 3));
+  EXPECT_EQ(2, FtsAdd(h, record.get()));
+  ASSERT_EQ(0, FtsClose(h));
+  const int32_t r = FtsOpen(path.c_str(), 20, 1);
+  EXPECT_EQ(1, FtsSet(r, "az"));
+  EXPECT_EQ((std::vector<int32_t>{2}), Candidates(r));
+  FtsClose(r);
+}
+
 TEST(FtsBuild, EmptyIndex) {
   TempDir dir;
   const std::string path = dir.File("empty.fts");
@@ -212,4 +240,72 @@ TEST(FtsBuild, SeveralIndexesOpenAtOnce) {
   FtsClose(b);
 }
 
+TEST(FtsLibrary, TheLibraryTheProgramLoadsAnswersItsVersionAndNamesItsMajor) {
+  EXPECT_EQ(FTSINDEX_VERSION, FtsLibraryVersion());
+  // The program loads exactly this name from its folder.
+  void* module = dlopen(PF_BIN_DIR "/libftsindex.so", RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(nullptr, module) << dlerror();
+  auto version = reinterpret_cast<int32_t (*)()>(dlsym(module, "FtsLibraryVersion"));
+  ASSERT_NE(nullptr, version);
+  EXPECT_EQ(FTSINDEX_VERSION, version());
+  // Its SONAME, from its dynamic section as loaded.
+  link_map* map = nullptr;
+  ASSERT_EQ(0, dlinfo(module, RTLD_DI_LINKMAP, &map));
+  const char* strings = nullptr;
+  size_t soname = 0;
+  for (const ElfW(Dyn)* d = map->l_ld; d->d_tag != DT_NULL; ++d) {
+    if (d->d_tag == DT_STRTAB) strings = reinterpret_cast<const char*>(d->d_un.d_ptr);
+    if (d->d_tag == DT_SONAME) soname = d->d_un.d_val;
+  }
+  ASSERT_NE(nullptr, strings);
+  EXPECT_EQ("libftsindex.so." + std::to_string(FTSINDEX_VERSION / 10000),
+            std::string(strings + soname));
+  dlclose(module);
+}
+
 }  // namespace
+
+TEST(FtsIntersection, EveryShapeOfTwoListsGivesExactlyTheRecordsOfBoth) {
+  // Four words, each a pair of syllables (its one key), spread over 60,000
+  // records in lists of every kind: dense, sparse, in clusters with long
+  // gaps, and a few far apart; each pair of them asked together must answer
+  // exactly the records that hold both.
+  constexpr int kRecords = 60000;
+  const char* const words[] = {"\xB0\xA1\xB3\xAA", "\xB4\xD9\xB6\xF3", "\xB8\xB6\xB9\xD9",
+                               "\xBB\xE7\xBE\xC6"};  // 가나 다라 마바 사아 (CP949)
+  auto holds = [](int word, int n) {
+    switch (word) {
+      case 0:
+        return n % 3 == 0;  // dense
+      case 1:
+        return (n * 2654435761u) % 97 < 3;  // sparse, spread
+      case 2:
+        return (n / 500) % 7 == 0 && n % 2 == 0;  // clusters, long gaps between
+      default:
+        return n % 4999 == 17 || n % 1237 == 5;  // few, far apart
+    }
+  };
+  std::vector<std::string> records;
+  for (int n = 1; n <= kRecords; ++n) {
+    std::string r = "x";
+    for (int w = 0; w < 4; ++w)
+      if (holds(w, n)) r += std::string(" ") + words[w];
+    records.push_back(r);
+  }
+  ftstest::TempDir dir;
+  const std::string path = dir.File("shapes.fts");
+  ASSERT_EQ(ftstest::BuildIndex(path, records), 0);
+  const int32_t h = FtsOpen(path.c_str(), 20, 2);
+  ASSERT_GT(h, 0);
+  for (int a = 0; a < 4; ++a)
+    for (int b = a + 1; b < 4; ++b) {
+      std::vector<int32_t> truth;
+      for (int n = 1; n <= kRecords; ++n)
+        if (holds(a, n) && holds(b, n)) truth.push_back(n);
+      const std::string text = std::string(words[a]) + " " + words[b];
+      const int32_t count = FtsSet(h, text.c_str());
+      ASSERT_GE(count, 0) << a << " " << b;
+      EXPECT_EQ(ftstest::Candidates(h), truth) << a << " " << b;
+    }
+  FtsClose(h);
+}

@@ -1,39 +1,15 @@
 #pragma once
-// How a CP949 byte string is cut into characters and keys.
+// The keys of the index: those of a record, and those a search text asks for.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "libs/ftsindex/Cp949Chars.h"
 #include "libs/ftsindex/Hangul.h"
 
 namespace fts {
-
-inline bool IsLeadByte(uint8_t b) {
-  return b >= 0x81 && b <= 0xFE;
-}
-inline bool IsTrailByte(uint8_t b) {
-  return (b >= 0x41 && b <= 0x5A) || (b >= 0x61 && b <= 0x7A) || (b >= 0x81 && b <= 0xFE);
-}
-
-// Length in bytes of the character at text[pos] (pos < text.size()). A lead
-// byte without a valid trail byte after it, 0x80 and 0xFF count as one-byte
-// characters so that every record can be cut.
-inline size_t CharLength(std::string_view text, size_t pos) {
-  const auto b = static_cast<uint8_t>(text[pos]);
-  if (b < 0x80) return 1;
-  if (IsLeadByte(b) && pos + 1 < text.size() && IsTrailByte(static_cast<uint8_t>(text[pos + 1])))
-    return 2;
-  return 1;
-}
-
-// True when text is well-formed CP949 (every byte of 0x80 and above belongs
-// to a lead/trail pair).
-bool IsWellFormed(std::string_view text);
-
-// ASCII letters of one-byte characters in lower case; trail bytes unchanged.
-void FoldCase(std::string_view text, std::string& out);
 
 // A character as a 16-bit code: the byte, or lead << 8 | trail; ASCII folded.
 // Keys: a character c alone is c << 16, a pair (c, d) is c << 16 | d. Codes
@@ -47,14 +23,6 @@ inline Key BigramKey(uint16_t c, uint16_t d) {
 }
 inline bool IsUnigram(Key k) {
   return (k & 0xFFFF) == 0;
-}
-
-// The code of the character of length len at text[pos], ASCII letters folded
-// to lower case.
-inline uint16_t FoldedCode(std::string_view text, size_t pos, size_t len) {
-  const auto b = static_cast<uint8_t>(text[pos]);
-  if (len == 2) return static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(text[pos + 1]));
-  return (b >= 'A' && b <= 'Z') ? static_cast<uint16_t>(b + 32) : b;
 }
 
 // Three ASCII characters (codes below 0x80) a, b, c: (0x0200 | a) << 16 |

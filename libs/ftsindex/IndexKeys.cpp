@@ -1,33 +1,9 @@
-#include "libs/ftsindex/Cp949Text.h"
+#include "libs/ftsindex/IndexKeys.h"
 
 #include <algorithm>
 #include <string>
 
 namespace fts {
-
-bool IsWellFormed(std::string_view text) {
-  for (size_t pos = 0; pos < text.size();) {
-    const auto b = static_cast<uint8_t>(text[pos]);
-    if (b < 0x80) {
-      ++pos;
-    } else if (CharLength(text, pos) == 2) {
-      pos += 2;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
-void FoldCase(std::string_view text, std::string& out) {
-  out.assign(text.data(), text.size());
-  for (size_t pos = 0; pos < out.size();) {
-    const size_t len = CharLength(out, pos);
-    auto& c = out[pos];
-    if (len == 1 && c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    pos += len;
-  }
-}
 
 namespace {
 
