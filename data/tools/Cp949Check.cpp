@@ -1,7 +1,5 @@
 #include "Cp949Check.h"
 
-#include <iconv.h>
-
 #include <cstdio>
 
 #include "Cp949Table.h"
@@ -54,45 +52,11 @@ bool IsValidCp949Text(std::string_view text, std::string* why) {
 }
 
 std::string Cp949FromUtf8(std::string_view utf8) {
-  iconv_t cd = iconv_open("CP949", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string in(utf8);
-  std::string out(in.size() * 2 + 4, '\0');
-  char* inp = in.data();
-  char* outp = out.data();
-  size_t inLeft = in.size(), outLeft = out.size();
-  const size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
-  iconv_close(cd);
-  if (r == static_cast<size_t>(-1) || inLeft != 0) return {};
-  out.resize(out.size() - outLeft);
-  return out;
+  return platform::Cp949FromUtf8(utf8);
 }
 
 std::string Utf8FromCp949(std::string_view cp949) {
-  std::string out;
-  iconv_t cd = iconv_open("UTF-8", "CP949");
-  size_t i = 0;
-  while (i < cp949.size()) {
-    const size_t n = static_cast<unsigned char>(cp949[i]) < 0x80 || i + 1 == cp949.size() ? 1 : 2;
-    char in[2] = {cp949[i], n == 2 ? cp949[i + 1] : '\0'};
-    char buf[8];
-    char* inp = in;
-    char* outp = buf;
-    size_t inLeft = n, outLeft = sizeof buf;
-    if (cd != reinterpret_cast<iconv_t>(-1) &&
-        iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1) && inLeft == 0) {
-      out.append(buf, outp);
-      i += n;
-      continue;
-    }
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(cp949[i]));
-    out += hex;
-    ++i;
-  }
-  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
-  return out;
+  return platform::Utf8FromCp949(cp949, platform::Cp949Invalid::kEscape);
 }
 
 }  // namespace postal

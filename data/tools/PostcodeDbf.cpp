@@ -81,10 +81,10 @@ std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etc
   return out;
 }
 
-std::string PostcodeDbfHeader(size_t count, int etcWidth, DbfDate date) {
-  const int fieldCount = 3;
-  const uint32_t headerSize = 32 + 32 * fieldCount + 1;
-  const uint32_t recordSize = 1 + kZipcodeWidth + kDddWidth + static_cast<uint32_t>(etcWidth);
+std::string DbfHeader(size_t count, const std::vector<DbfField>& fields, DbfDate date) {
+  const auto headerSize = static_cast<uint32_t>(32 + 32 * fields.size() + 1);
+  uint32_t recordSize = 1;
+  for (const DbfField& f : fields) recordSize += static_cast<uint32_t>(f.width);
 
   std::string out(32, '\0');
   out[0] = 0x03;  // dBASE III without memo
@@ -95,11 +95,14 @@ std::string PostcodeDbfHeader(size_t count, int etcWidth, DbfDate date) {
   PutLe16(&out, 8, headerSize);
   PutLe16(&out, 10, recordSize);
   out[29] = static_cast<char>(kCp949LanguageDriver);
-  out += FieldDescriptor("ZIPCODE", kZipcodeWidth);
-  out += FieldDescriptor("DDD", kDddWidth);
-  out += FieldDescriptor("ETC", etcWidth);
+  for (const DbfField& f : fields) out += FieldDescriptor(f.name.c_str(), f.width);
   out += '\r';
   return out;
+}
+
+std::string PostcodeDbfHeader(size_t count, int etcWidth, DbfDate date) {
+  return DbfHeader(count, {{"ZIPCODE", kZipcodeWidth}, {"DDD", kDddWidth}, {"ETC", etcWidth}},
+                   date);
 }
 
 void AppendPostcodeRecord(std::string* out, std::string_view zipcode, std::string_view ddd,

@@ -1,16 +1,17 @@
 #pragma once
 // POSTCODE.DBF: a dBASE III table with the Korean (CP949) code-page byte 0x79
 // and the fields ZIPCODE C(7), DDD C(4), ETC C(n), n the longest address in
-// bytes. One record per source row, in SEQ order.
+// bytes. One record per source row, in SEQ order. (Tables made from the
+// current data carry further fields: PostalTable.h.)
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "AtomicWrite.h"
 #include "ConvertError.h"
 #include "SourceCsv.h"
+#include "platform/AtomicWrite.h"
 
 namespace postal {
 
@@ -41,6 +42,18 @@ std::optional<std::string> BuildPostcodeDbf(const std::vector<SourceRow>& rows,
 // above, ETC etcWidth bytes, 1..254), dated date.
 std::string PostcodeDbfImage(const std::vector<PostcodeRecord>& records, int etcWidth,
                              DbfDate date);
+
+// A character field of a table: its name (at most 10 characters) and width
+// (1..254).
+struct DbfField {
+  std::string name;
+  int width = 1;
+  bool operator==(const DbfField&) const = default;
+};
+
+// The header of a dBASE III table of count records with these character
+// fields, dated date, with the Korean code-page byte.
+std::string DbfHeader(size_t count, const std::vector<DbfField>& fields, DbfDate date);
 
 // The same image in parts: the header of a table of count records, each
 // record (appended to out), and the end-of-file mark after the last.

@@ -1,72 +1,52 @@
 #include "RangeAddress.h"
 
-#include <charconv>
-
-#include "Cp949Check.h"
+#include "AddressText.h"
 
 namespace postal {
 namespace {
 
-struct Words {
-  std::string underground = Cp949FromUtf8("지하 ");
-  std::string to = Cp949FromUtf8("∼");  // U+223C, as the six-digit table writes ranges
-  std::string odd = Cp949FromUtf8(" (홀수)");
-  std::string even = Cp949FromUtf8(" (짝수)");
-  std::string mountain = Cp949FromUtf8("산");
-};
-
-const Words& W() {
-  static const Words words;
-  return words;
-}
-
-void AppendName(std::string* out, std::string_view name) {
-  if (name.empty()) return;
-  out->append(name);
-  out->push_back(' ');
-}
-
-void AppendUnsigned(std::string* out, uint32_t v) {
-  char buf[12];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  out->append(buf, r.ptr);
-}
-
-void AppendNumber(std::string* out, const RangeNumber& n) {
-  AppendUnsigned(out, n.main);
-  if (n.sub == 0) return;
-  out->push_back('-');
-  AppendUnsigned(out, n.sub);
-}
-
 void AppendRange(std::string* out, const RangeNumber& start, const RangeNumber& end) {
-  AppendNumber(out, start);
+  AppendNumber(out, start.main, start.sub);
   if (end == start) return;
-  out->append(W().to);
-  AppendNumber(out, end);
+  out->append(Words().to);
+  AppendNumber(out, end.main, end.sub);
+}
+
+// [지하 ]start[∼end][ (홀수)| (짝수)], in Korean or in English.
+void AppendRoadNumbers(std::string* out, const RoadRange& row, bool english) {
+  const AddressWords& w = Words();
+  AppendLevel(out, row.underground ? AddressLevel::kUnderground : AddressLevel::kGround, english);
+  AppendRange(out, row.start, row.span == RangeSpan::kOne ? row.start : row.end);
+  if (row.span == RangeSpan::kOdd) out->append(english ? w.oddEn : w.odd);
+  if (row.span == RangeSpan::kEven) out->append(english ? w.evenEn : w.even);
 }
 
 }  // namespace
 
 void MakeRoadAddress(const RoadRange& row, std::string* etc) {
   etc->clear();
-  AppendName(etc, row.sido);
-  AppendName(etc, row.sigungu);
-  AppendName(etc, row.eupmyeon);
-  AppendName(etc, row.road);
-  if (row.underground) etc->append(W().underground);
-  AppendRange(etc, row.start, row.span == RangeSpan::kOne ? row.start : row.end);
-  if (row.span == RangeSpan::kOdd) etc->append(W().odd);
-  if (row.span == RangeSpan::kEven) etc->append(W().even);
+  AppendWord(etc, row.sido);
+  AppendWord(etc, row.sigungu);
+  AppendWord(etc, row.eupmyeon);
+  AppendWord(etc, row.road);
+  AppendRoadNumbers(etc, row, false);
+}
+
+void MakeRoadEnglish(const RoadRange& row, std::string* eng) {
+  eng->clear();
+  AppendRoadNumbers(eng, row, true);
+  AppendPart(eng, row.roadEn, " ");
+  for (std::string_view part : {row.eupmyeonEn, row.sigunguEn, row.sidoEn})
+    AppendPart(eng, part, ", ");
 }
 
 void MakeLotAddress(const LotRange& row, std::string* etc) {
   etc->clear();
-  AppendName(etc, row.sido);
-  AppendName(etc, row.sigungu);
-  AppendName(etc, row.eupmyeondong);
-  AppendName(etc, row.ri);
-  if (row.mountain) etc->append(W().mountain);
+  AppendWord(etc, row.sido);
+  AppendWord(etc, row.sigungu);
+  AppendWord(etc, row.eupmyeondong);
+  AppendWord(etc, row.ri);
+  if (row.mountain) etc->append(Words().mountain);
   AppendRange(etc, row.start, row.end);
   if (!row.haengjeongdong.empty() && row.haengjeongdong != row.eupmyeondong) {
     etc->append(" (");

@@ -1,44 +1,44 @@
 #include "RangeFile.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 
 #include "Cp949Check.h"
 #include "DialCode.h"
+#include "FieldReader.h"
 #include "RangeAddress.h"
 
 namespace postal {
 namespace {
 
-constexpr const char* kRoadNames[kRoadFieldCount] = {"우편번호",
-                                                     "시도명",
-                                                     "시도명(영문)",
-                                                     "시군구명",
-                                                     "시군구명(영문)",
-                                                     "읍면명",
-                                                     "읍면명(영문)",
-                                                     "도로명",
-                                                     "도로명(영문)",
-                                                     "지하여부",
-                                                     "건물번호본번(시작)",
-                                                     "건물번호부번(시작)",
-                                                     "건물번호본번(종료)",
-                                                     "건물번호부번(종료)",
-                                                     "범위종류"};
-constexpr const char* kLotNames[kLotFieldCount] = {
-    "우편번호",       "시도명",         "시도명(영문)",   "시군구명",      "시군구명(영문)",
-    "읍면동명",       "읍면동명(영문)", "리명",           "산여부",        "행정동명",
-    "지번본번(시작)", "지번부번(시작)", "지번본번(종료)", "지번부번(종료)"};
+// The column names of the real files; a file's own line of column names, when
+// it has one, names its fields instead.
+const ColumnNames& RoadNames() {
+  static const ColumnNames names = {
+      "우편번호",       "시도",           "시도영문",         "시군구",
+      "시군구영문",     "읍면",           "읍면영문",         "도로명",
+      "도로명영문",     "지하여부",       "시작건물번호(주)", "시작건물번호(부)",
+      "끝건물번호(주)", "끝건물번호(부)", "범위종류"};
+  return names;
+}
+const ColumnNames& LotNames() {
+  static const ColumnNames names = {"구역번호",   "시도",       "시도영문", "시군구",  "시군구영문",
+                                    "읍면동",     "읍면동영문", "리명",     "산여부",  "행정동",
+                                    "시작주번지", "시작부번지", "끝주번지", "끝부번지"};
+  return names;
+}
 
 namespace road {
 enum {
   kZone,
   kSido,
-  kSigungu = 3,
-  kEupmyeon = 5,
-  kRoad = 7,
-  kUnderground = 9,
+  kSidoEn,
+  kSigungu,
+  kSigunguEn,
+  kEupmyeon,
+  kEupmyeonEn,
+  kRoad,
+  kRoadEn,
+  kUnderground,
   kStartMain,
   kStartSub,
   kEndMain,
@@ -62,168 +62,85 @@ enum {
 };
 }
 
-constexpr size_t kMaxFields = 16;  // one more than the longest row: "too many" is seen
-using FieldViews = std::array<std::string_view, kMaxFields>;
-
-// Splits line at '|'; returns the number of fields (views past kMaxFields are
-// not kept).
-size_t SplitFields(std::string_view line, FieldViews* f) {
-  size_t n = 0, start = 0;
-  for (;;) {
-    const size_t bar = line.find('|', start);
-    const size_t end = bar == std::string_view::npos ? line.size() : bar;
-    if (n < kMaxFields) (*f)[n] = line.substr(start, end - start);
-    ++n;
-    if (bar == std::string_view::npos) return n;
-    start = bar + 1;
+std::string NumberText(const RangeNumber& n) {
+  std::string text = std::to_string(n.main);
+  if (n.sub != 0) {
+    text += '-';
+    text += std::to_string(n.sub);
   }
+  return text;
 }
 
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
-bool IsZone(std::string_view s) {
-  return s.size() == 5 &&
-         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// The state of one parse: the file's encoding, the current line and the
-// error it ends with.
-class RowReader {
- public:
-  RowReader(TextEncoding encoding, ConvertError* error) : encoding_(encoding), error_(error) {}
-
-  void SetLine(int line, RangeKind kind) {
-    line_ = line;
-    names_ = kind == RangeKind::kRoad ? kRoadNames : kLotNames;
-  }
-  int line() const { return line_; }
-
-  bool Fail(std::string reason) {
-    if (error_) *error_ = ConvertError{line_, std::move(reason)};
+// The start and end number of a range row. An end whose main number is
+// empty or 0 names no end (a range of one number): building and lot numbers
+// start at 1.
+bool ReadRange(FieldReader& r, const FieldViews& f, size_t startMain, RangeNumber* start,
+               RangeNumber* end) {
+  if (!r.Number(f, startMain, true, &start->main) ||
+      !r.Number(f, startMain + 1, false, &start->sub) ||
+      !r.Number(f, startMain + 2, false, &end->main) ||
+      !r.Number(f, startMain + 3, false, &end->sub))
     return false;
-  }
-  bool FailField(size_t field, std::string_view raw, const char* what) {
-    return Fail(std::string(names_[field]) + " \"" + ForMessage(raw) + "\": " + what);
-  }
+  if (end->main == 0) *end = *start;
+  return true;
+}
 
-  // The text of a name field in CP949, blanks at both ends removed.
-  bool Text(const FieldViews& f, size_t field, bool required, std::string* out) {
-    const std::string_view raw = Trimmed(f[field]);
-    out->clear();
-    for (char c : raw)
-      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-        return FailField(field, raw, "control character");
-    if (required && raw.empty()) return FailField(field, raw, "empty");
-    if (encoding_ == TextEncoding::kCp949) {
-      out->assign(raw);
-      return true;
-    }
-    char32_t missing = 0;
-    if (!AppendCp949FromUtf8(raw, out, &missing))
-      return FailField(field, raw,
-                       ("character " + CodePointName(missing) + " has no CP949 form").c_str());
-    return true;
-  }
+// A range ends at or after its start.
+bool Ascending(FieldReader& r, size_t startMain, const RangeNumber& start, const RangeNumber& end) {
+  if (end.main > start.main || (end.main == start.main && end.sub >= start.sub)) return true;
+  return r.Fail(r.Name(startMain + 2) + " " + NumberText(end) + " is below " + r.Name(startMain) +
+                " " + NumberText(start) + ": the range runs backwards");
+}
 
-  // A flag: "1" yes, "0" or empty no.
-  bool Flag(const FieldViews& f, size_t field, bool* on) {
-    const std::string_view raw = Trimmed(f[field]);
-    if (raw.empty() || raw == "0") {
-      *on = false;
-      return true;
-    }
-    if (raw == "1") {
-      *on = true;
-      return true;
-    }
-    return FailField(field, raw, "neither 0 nor 1");
-  }
-
-  // An unsigned decimal number of at most 9 digits; an empty optional field
-  // reads as 0.
-  bool Number(const FieldViews& f, size_t field, bool required, uint32_t* value) {
-    const std::string_view raw = Trimmed(f[field]);
-    *value = 0;
-    if (raw.empty()) return required ? FailField(field, raw, "not a number") : true;
-    if (raw.size() > 9) return FailField(field, raw, "not a number of at most 9 digits");
-    const auto [end, ec] = std::from_chars(raw.data(), raw.data() + raw.size(), *value);
-    if (ec != std::errc() || end != raw.data() + raw.size() || raw[0] == '+')
-      return FailField(field, raw, "not a number");
-    return true;
-  }
-
-  // The start and end number of a range row. An end whose main number is
-  // empty or 0 names no end: building and lot numbers start at 1.
-  bool Range(const FieldViews& f, size_t startMain, RangeNumber* start, RangeNumber* end) {
-    if (!Number(f, startMain, true, &start->main) ||
-        !Number(f, startMain + 1, false, &start->sub) ||
-        !Number(f, startMain + 2, false, &end->main) || !Number(f, startMain + 3, false, &end->sub))
-      return false;
-    if (end->main == 0) *end = *start;
-    return true;
-  }
-
-  bool Zone(const FieldViews& f, std::string* zone) {
-    const std::string_view raw = Trimmed(f[0]);
-    if (!IsZone(raw)) return FailField(0, raw, "not a five-digit zone number");
-    zone->assign(raw);
-    return true;
-  }
-
-  bool Province(size_t field, const std::string& sido) {
-    if (IsKnownFullProvince(sido)) return true;
-    return Fail(std::string(names_[field]) + " \"" + Utf8FromCp949(sido) +
-                "\": not a province of the dialling-code table");
-  }
-
- private:
-  std::string ForMessage(std::string_view raw) const {
-    std::string shown = encoding_ == TextEncoding::kCp949 ? Utf8FromCp949(raw) : std::string(raw);
-    return shown.size() > 80 ? shown.substr(0, 80) + "..." : shown;
-  }
-
-  TextEncoding encoding_;
-  ConvertError* error_;
-  int line_ = 0;
-  const char* const* names_ = kRoadNames;
-};
-
-// One row's fields in CP949 and its address, reused from row to row.
+// One row's fields in CP949 and its addresses, reused from row to row.
 struct RowTexts {
-  std::string zone, sido, sigungu, place, road, ri, haengjeongdong, etc;
+  std::string zone, sido, sigungu, place, road, ri, haengjeongdong, etc, eng;
+  std::string sidoEn, sigunguEn, eupmyeonEn, roadEn;
 };
 
-bool ReadRoadRow(RowReader& r, const FieldViews& f, RowTexts* t) {
+bool ReadRoadRow(FieldReader& r, const FieldViews& f, RowTexts* t) {
   RoadRange row;
   uint32_t span = 0;
-  if (!r.Zone(f, &t->zone) || !r.Text(f, road::kSido, true, &t->sido) ||
+  if (!r.Zone(f, road::kZone, &t->zone) || !r.Text(f, road::kSido, true, &t->sido) ||
       !r.Province(road::kSido, t->sido) || !r.Text(f, road::kSigungu, false, &t->sigungu) ||
       !r.Text(f, road::kEupmyeon, false, &t->place) || !r.Text(f, road::kRoad, true, &t->road) ||
+      !r.Text(f, road::kSidoEn, false, &t->sidoEn) ||
+      !r.Text(f, road::kSigunguEn, false, &t->sigunguEn) ||
+      !r.Text(f, road::kEupmyeonEn, false, &t->eupmyeonEn) ||
+      !r.Text(f, road::kRoadEn, false, &t->roadEn) ||
       !r.Flag(f, road::kUnderground, &row.underground) ||
-      !r.Range(f, road::kStartMain, &row.start, &row.end) || !r.Number(f, road::kSpan, true, &span))
+      !ReadRange(r, f, road::kStartMain, &row.start, &row.end) ||
+      !r.Number(f, road::kSpan, true, &span))
     return false;
   if (span > 3) return r.FailField(road::kSpan, Trimmed(f[road::kSpan]), "not 0, 1, 2 or 3");
   row.span = static_cast<RangeSpan>(span);
+  // A row of one number names no end.
+  if (row.span != RangeSpan::kOne && !Ascending(r, road::kStartMain, row.start, row.end))
+    return false;
   row.sido = t->sido;
   row.sigungu = t->sigungu;
   row.eupmyeon = t->place;
   row.road = t->road;
+  row.sidoEn = t->sidoEn;
+  row.sigunguEn = t->sigunguEn;
+  row.eupmyeonEn = t->eupmyeonEn;
+  row.roadEn = t->roadEn;
   MakeRoadAddress(row, &t->etc);
+  MakeRoadEnglish(row, &t->eng);
   return true;
 }
 
-bool ReadLotRow(RowReader& r, const FieldViews& f, RowTexts* t) {
+// A lot row has no English address: the file romanizes its 읍면동 but not its
+// 리, and English addresses are written by road.
+bool ReadLotRow(FieldReader& r, const FieldViews& f, RowTexts* t) {
   LotRange row;
-  if (!r.Zone(f, &t->zone) || !r.Text(f, lot::kSido, true, &t->sido) ||
+  if (!r.Zone(f, lot::kZone, &t->zone) || !r.Text(f, lot::kSido, true, &t->sido) ||
       !r.Province(lot::kSido, t->sido) || !r.Text(f, lot::kSigungu, false, &t->sigungu) ||
       !r.Text(f, lot::kEupmyeondong, true, &t->place) || !r.Text(f, lot::kRi, false, &t->ri) ||
       !r.Flag(f, lot::kMountain, &row.mountain) ||
       !r.Text(f, lot::kHaengjeongdong, false, &t->haengjeongdong) ||
-      !r.Range(f, lot::kStartMain, &row.start, &row.end))
+      !ReadRange(r, f, lot::kStartMain, &row.start, &row.end) ||
+      !Ascending(r, lot::kStartMain, row.start, row.end))
     return false;
   row.sido = t->sido;
   row.sigungu = t->sigungu;
@@ -231,9 +148,9 @@ bool ReadLotRow(RowReader& r, const FieldViews& f, RowTexts* t) {
   row.ri = t->ri;
   row.haengjeongdong = t->haengjeongdong;
   MakeLotAddress(row, &t->etc);
+  t->eng.clear();
   return true;
 }
-
 // The kind named by a line of column names, if it is one.
 std::optional<RangeKind> KindOfColumnNames(std::string_view line, TextEncoding encoding) {
   std::string cp949;
@@ -265,6 +182,23 @@ int LineOf(std::string_view bytes, size_t offset) {
   return 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + offset, '\n'));
 }
 
+// The names of a line of column names, for messages.
+ColumnNames NamesOfLine(std::string_view line, TextEncoding encoding) {
+  FieldViews f;
+  const size_t n = std::min(SplitFields(line, &f), kMaxFields);
+  ColumnNames names;
+  for (size_t i = 0; i < n; ++i) {
+    const std::string_view name = Trimmed(f[i]);
+    names.push_back(
+        PrintableText(encoding == TextEncoding::kCp949 ? Utf8FromCp949(name) : std::string(name)));
+  }
+  return names;
+}
+
+const ColumnNames& NamesOf(RangeKind kind) {
+  return kind == RangeKind::kRoad ? RoadNames() : LotNames();
+}
+
 }  // namespace
 
 std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRowSink& sink,
@@ -272,17 +206,17 @@ std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRo
   RangeFileInfo file;
   const DetectedEncoding detected = DetectEncoding(bytes);
   file.encoding = detected.encoding;
-  RowReader reader(file.encoding, error);
+  FieldReader reader(file.encoding, error);
   if (detected.invalidAt != kValidText) {
-    reader.SetLine(LineOf(bytes, detected.invalidAt), RangeKind::kRoad);
+    reader.SetLine(LineOf(bytes, detected.invalidAt));
     reader.Fail("bytes that are neither UTF-8 nor CP949");
     return std::nullopt;
   }
   std::string_view text = bytes.substr(detected.textStart);
   // Empty lines at the end of the file are no rows.
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+  reader.SetLine(1);
   if (text.empty()) {
-    reader.SetLine(1, RangeKind::kRoad);
     reader.Fail("empty file: neither column names nor rows");
     return std::nullopt;
   }
@@ -290,6 +224,7 @@ std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRo
   RowTexts texts;
   FieldViews f;
   bool kindKnown = false;
+  ColumnNames ownNames;
   size_t start = 0;
   for (int lineNo = 1; start <= text.size(); ++lineNo) {
     size_t lf = text.find('\n', start);
@@ -297,7 +232,7 @@ std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRo
     std::string_view line = text.substr(start, lf - start);
     start = lf + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    reader.SetLine(lineNo, file.kind);
+    reader.SetLine(lineNo);
     if (line.find('\r') != std::string_view::npos) {
       reader.Fail("carriage return inside the line");
       return std::nullopt;
@@ -316,6 +251,8 @@ std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRo
       }
       file.kind = *kind;
       file.hasColumnNames = kindKnown = true;
+      ownNames = NamesOfLine(line, file.encoding);
+      reader.SetNames(&ownNames);
       continue;
     }
     if (!kindKnown) {
@@ -327,7 +264,7 @@ std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRo
       }
       file.kind = n == kRoadFieldCount ? RangeKind::kRoad : RangeKind::kLot;
       kindKnown = true;
-      reader.SetLine(lineNo, file.kind);
+      reader.SetNames(&NamesOf(file.kind));
     }
     if (n != FieldCount(file.kind)) {
       reader.Fail("expected " + std::to_string(FieldCount(file.kind)) + " fields, found " +
@@ -337,12 +274,15 @@ std::optional<RangeFileInfo> ReadRangeFile(std::string_view bytes, const RangeRo
     const bool ok = file.kind == RangeKind::kRoad ? ReadRoadRow(reader, f, &texts)
                                                   : ReadLotRow(reader, f, &texts);
     if (!ok) return std::nullopt;
-    if (texts.etc.size() > static_cast<size_t>(kMaxCharWidth)) {
-      reader.Fail("address of " + std::to_string(texts.etc.size()) +
-                  " bytes exceeds the 254 of a character field");
-      return std::nullopt;
+    for (const auto& [what, value] :
+         {std::pair{"address", &texts.etc}, std::pair{"English address", &texts.eng}}) {
+      if (value->size() > static_cast<size_t>(kMaxCharWidth)) {
+        reader.Fail(std::string(what) + " of " + std::to_string(value->size()) +
+                    " bytes exceeds the 254 of a character field");
+        return std::nullopt;
+      }
     }
-    sink(RangeRow{texts.zone, DialCodeForDistrict(texts.sido, texts.sigungu), texts.etc,
+    sink(RangeRow{texts.zone, DialCodeForDistrict(texts.sido, texts.sigungu), texts.etc, texts.eng,
                   file.kind == RangeKind::kLot && IsIslandOfDanwonGu(texts.place)});
     if (++file.rows % 16384 == 0 && progress) progress(file.rows);
   }
@@ -355,8 +295,8 @@ std::optional<RangeFile> ParseRangeFile(std::string_view bytes, ConvertError* er
   const auto info = ReadRangeFile(
       bytes,
       [&](const RangeRow& row) {
-        file.records.push_back(
-            PostcodeRecord{std::string(row.zipcode), std::string(row.ddd), std::string(row.etc)});
+        file.records.push_back(RangeRecord{std::string(row.zipcode), std::string(row.ddd),
+                                           std::string(row.etc), std::string(row.eng)});
         if (row.islandLot) file.islandZones.emplace_back(row.zipcode);
       },
       error);

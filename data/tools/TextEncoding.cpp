@@ -113,6 +113,27 @@ bool AppendCp949FromUtf8(std::string_view utf8, std::string* out, char32_t* miss
   return true;
 }
 
+std::string PrintableText(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const auto b = static_cast<uint8_t>(utf8[i]);
+    char32_t ch = 0;
+    const size_t n = b < 0x80 ? 1 : DecodeUtf8(utf8, i, &ch);
+    if (n == 0 || b < 0x20 || b == 0x7F || (ch >= 0x80 && ch < 0xA0)) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(b));
+      out += hex;
+      ++i;
+      continue;
+    }
+    out.append(utf8, i, n);
+    i += n;
+  }
+  return out;
+}
+
 std::string CodePointName(char32_t ch) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(ch));

@@ -30,6 +30,11 @@ DetectedEncoding DetectEncoding(std::string_view bytes);
 // CP949 lacks ends the conversion: false, with that character in *missing.
 bool AppendCp949FromUtf8(std::string_view utf8, std::string* out, char32_t* missing);
 
+// The text as it may be shown on a terminal or in a message: well-formed
+// UTF-8 characters as they are, control bytes (NUL, ESC, ...) and bytes of
+// no UTF-8 character as \xNN.
+std::string PrintableText(std::string_view utf8);
+
 // "U+223C".
 std::string CodePointName(char32_t ch);
 

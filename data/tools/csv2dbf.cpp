@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::string why;
-  if (!postal::WriteFileAtomically(target, *table, &why)) {
+  if (!platform::WriteFileAtomically(target, *table, &why)) {
     std::fprintf(stderr, "csv2dbf: %s\n", why.c_str());
     return 1;
   }

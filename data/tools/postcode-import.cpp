@@ -1,110 +1,66 @@
-// postcode-import [-o TABLE.DBF] FILE...
+// postcode-import [-o TABLE.DBF] [--no-index] FILE...
 //
-// Turns Korea Post's range files of five-digit zone numbers (범위주소 DB: the
-// road-name and the lot-number file) into the finder's postal table. Without
-// -o the table beside the program is replaced and kept as POSTCODE.DBF.bak.
-// Bad input stops the import with FILE:LINE: what is wrong, and the existing
-// table stays byte for byte as it was.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
+// Turns the current postal data into the finder's postal table: Korea
+// Post's address DB and the government's road-name address DB (a record per
+// building), Korea Post's range files, and the zips they are downloaded in
+// (PostalImport.h). Without -o the finder's own table is replaced and kept as
+// POSTCODE.DBF.bak (the shipped table beside the program once as
+// POSTCODE.DBF.orig). Bad input stops the import with FILE:LINE: what is
+// wrong, and the existing table stays byte for byte as it was. The new
+// table's index is built where the finder looks for it (ImportIndex.h).
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <ctime>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "RangeImport.h"
+#include "ImportIndex.h"
+#include "PostalImport.h"
 #include "TablePath.h"
+#include "TextEncoding.h"
+#include "platform/RunFolders.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: postcode-import [-o TABLE.DBF] FILE...\n"
-    "Makes the postal table from Korea Post's range files (road-name and lot-number\n"
-    "ranges, UTF-8 or CP949). Without -o the finder's own table is replaced (beside\n"
-    "the program, or ~/.local/share/postcode-finder/ for an installed program) and\n"
-    "the old one kept beside it as POSTCODE.DBF.bak.\n";
+    "usage: postcode-import [-o TABLE.DBF] [--no-index] FILE...\n"
+    "Makes the postal table from Korea Post's address DB (one file per province),\n"
+    "the government's road-name address DB (rnaddrkor_*.txt), Korea Post's\n"
+    "road-name and lot-number range files, or the zips they come in. Without -o the\n"
+    "finder's own table is replaced (beside the program, or\n"
+    "~/.local/share/postcode-finder/ for an installed program), the old one kept\n"
+    "beside it as POSTCODE.DBF.bak, and the shipped table beside the program once\n"
+    "as POSTCODE.DBF.orig. The table's index is built too, where the finder looks\n"
+    "for it (~/.cache/postcode-finder/ for an installed program, else the working\n"
+    "directory), or beside a table named with -o as NAME.FTS; --no-index leaves\n"
+    "it to the finder's next start.\n";
 
-// A range file's bytes: mapped when it is a regular file, read otherwise.
-class InputFile {
- public:
-  InputFile() = default;
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-  ~InputFile() {
-    if (map_) ::munmap(map_, mapSize_);
-  }
-
-  bool Open(const std::string& path, std::string* why) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat st;
-    if (fd < 0 || ::fstat(fd, &st) != 0) return Fail(fd, why);
-    if (S_ISDIR(st.st_mode)) {
-      errno = EISDIR;
-      return Fail(fd, why);
-    }
-    if (S_ISREG(st.st_mode) && st.st_size > 0) {
-      void* map = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ,
-                         MAP_PRIVATE | MAP_POPULATE, fd, 0);
-      if (map != MAP_FAILED) {
-        map_ = map;
-        mapSize_ = static_cast<size_t>(st.st_size);
-        bytes_ = std::string_view(static_cast<const char*>(map), mapSize_);
-        ::close(fd);
-        return true;
-      }
-    }
-    char buf[1 << 16];
-    for (;;) {
-      const ssize_t n = ::read(fd, buf, sizeof buf);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return Fail(fd, why);
-      if (n == 0) break;
-      read_.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    bytes_ = read_;
-    return true;
-  }
-  std::string_view bytes() const { return bytes_; }
-
- private:
-  static bool Fail(int fd, std::string* why) {
-    *why = std::strerror(errno);
-    if (fd >= 0) ::close(fd);
-    return false;
-  }
-
-  void* map_ = nullptr;
-  size_t mapSize_ = 0;
-  std::string read_;
-  std::string_view bytes_;
-};
-
-postal::DbfDate Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+// Messages name files and fields as the user gave them; what a terminal
+// would take for a command is shown escaped.
+void Print(std::FILE* out, const std::string& text) {
+  const std::string shown = postal::PrintableText(text);
+  std::fwrite(shown.data(), 1, shown.size(), out);
+  std::fputc('\n', out);
 }
 
 // A progress line on stderr, only on a terminal and at most ten times a second.
 class Progress {
  public:
   Progress() : shown_(::isatty(STDERR_FILENO) == 1) {}
-  void Rows(const std::string& file, size_t rows) {
-    if (!shown_) return;
+  bool Show(const postal::ImportProgress& p) {
+    if (!shown_) return true;
     const auto now = std::chrono::steady_clock::now();
-    if (now - last_ < std::chrono::milliseconds(100)) return;
+    if (now - last_ < std::chrono::milliseconds(100)) return true;
     last_ = now;
-    std::fprintf(stderr, "\rpostcode-import: %s: %zu rows", file.c_str(), rows);
+    const std::string line = p.stage == postal::ImportStage::kReading
+                                 ? postal::PrintableText(std::string(p.file)) + ": " +
+                                       std::to_string(p.rowsDone) + " rows"
+                                 : "writing " + std::to_string(p.rowsDone) + " of " +
+                                       std::to_string(p.rowsTotal) + " records";
+    std::fprintf(stderr, "\r\033[Kpostcode-import: %s", line.c_str());
     std::fflush(stderr);
+    return true;
   }
   void Clear() {
     if (shown_) std::fprintf(stderr, "\r\033[K");
@@ -115,17 +71,18 @@ class Progress {
   std::chrono::steady_clock::time_point last_{};
 };
 
-int Refuse(Progress& progress, const std::string& fault, const std::string& target) {
-  progress.Clear();
-  std::fprintf(stderr, "%s\npostcode-import: no table written; %s is as it was\n", fault.c_str(),
-               target.c_str());
-  return 1;
+std::string DateText(const postal::DbfDate& d) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return buf;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string output;
+  bool outputGiven = false;
+  bool buildIndex = true;
   std::vector<std::string> files;
   bool optionsEnd = false;
   for (int i = 1; i < argc; ++i) {
@@ -135,15 +92,20 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (!optionsEnd && arg == "-o") {
-      if (i + 1 == argc || !output.empty()) {
+      // One table, named: an empty name would fall back to the finder's own.
+      if (i + 1 == argc || outputGiven || argv[i + 1][0] == '\0') {
         std::fputs(kUsage, stderr);
         return 2;
       }
+      outputGiven = true;
       output = argv[++i];
+    } else if (!optionsEnd && arg == "--no-index") {
+      buildIndex = false;
     } else if (!optionsEnd && arg == "--") {
       optionsEnd = true;
     } else if (!optionsEnd && arg.size() > 1 && arg[0] == '-') {
-      std::fprintf(stderr, "postcode-import: unknown option %s\n%s", arg.c_str(), kUsage);
+      Print(stderr, "postcode-import: unknown option " + arg);
+      std::fputs(kUsage, stderr);
       return 2;
     } else {
       files.push_back(arg);
@@ -153,57 +115,69 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  const std::string target = output.empty() ? postal::DefaultTablePath() : output;
-  if (target.empty()) {
+  postal::ImportTarget target;
+  if (outputGiven)
+    target = postal::NamedImportTarget(output);  // the user's own: nothing kept beside it
+  else
+    target = postal::DefaultImportTarget();
+  if (target.table.empty()) {
     std::fprintf(stderr,
                  "postcode-import: no folder for the table (the program's folder is unknown, or "
                  "the user's data folder cannot be made); name the table with -o\n");
     return 1;
   }
-  // Only the finder's own table is kept: a table named with -o is the user's.
-  const std::string backup = output.empty() ? target + ".bak" : std::string();
 
   const auto started = std::chrono::steady_clock::now();
   Progress progress;
-  std::vector<std::unique_ptr<InputFile>> inputs;
-  size_t inputBytes = 0;
-  for (const std::string& file : files) {
-    std::string why;
-    inputs.push_back(std::make_unique<InputFile>());
-    if (!inputs.back()->Open(file, &why))
-      return Refuse(progress, file + ": cannot be read: " + why, target);
-    inputBytes += inputs.back()->bytes().size();
-  }
-  postal::RangeTable table;
-  table.Reserve(inputBytes);
-  std::vector<size_t> rowsPerFile;
-  for (size_t i = 0; i < files.size(); ++i) {
-    std::string why;
-    const size_t before = table.RecordCount();
-    if (!table.AddFile(files[i], inputs[i]->bytes(), &why,
-                       [&](size_t rows) { progress.Rows(files[i], rows); }))
-      return Refuse(progress, why, target);
-    rowsPerFile.push_back(table.RecordCount() - before);
-    inputs[i].reset();
-  }
-  if (table.RecordCount() == 0)
-    return Refuse(progress, "postcode-import: the files hold no rows", target);
-
-  const postal::DbfDate today = Today();
-  std::string why;
-  if (!postal::WriteStreamAtomically(
-          target, [&](const postal::ByteSink& sink) { return table.WriteImage(today, sink); }, &why,
-          backup))
-    return Refuse(progress, "postcode-import: " + why, target);
+  postal::ImportOptions options;
+  options.backups = target.backups;
+  options.progress = [&](const postal::ImportProgress& p) { return progress.Show(p); };
+  postal::ImportSummary summary;
+  std::string error;
+  const bool ok = postal::ImportFiles(files, target.table, options, &summary, &error);
   progress.Clear();
+  if (!ok) {
+    Print(stderr, error);
+    Print(stderr, "postcode-import: no table written; " + target.table + " is as it was");
+    return 1;
+  }
+  if (!summary.warning.empty()) Print(stderr, "postcode-import: " + summary.warning);
 
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  std::string summary = "postcode-import: rows read:";
-  for (size_t i = 0; i < files.size(); ++i)
-    summary +=
-        " " + files[i] + " " + std::to_string(rowsPerFile[i]) + (i + 1 < files.size() ? "," : ";");
-  std::printf("%s %zu records written to %s in %.2f s\n", summary.c_str(), table.RecordCount(),
-              target.c_str(), seconds);
+  std::string line = "postcode-import: rows read:";
+  for (size_t i = 0; i < summary.files.size(); ++i)
+    line += " " + summary.files[i].name + " " + std::to_string(summary.files[i].rows) +
+            (i + 1 < summary.files.size() ? "," : ";");
+  char tail[64];
+  std::snprintf(tail, sizeof tail, " in %.2f s", seconds);
+  Print(stdout, line + " " + std::to_string(summary.records) + " records written to " +
+                    target.table + tail);
+  std::string fields;
+  for (const postal::DbfField& f : summary.fields)
+    fields += (fields.empty() ? "" : ", ") + f.name + " C(" + std::to_string(f.width) + ")";
+  Print(stdout, "postcode-import: fields " + fields + "; dated " + DateText(summary.date) +
+                    (summary.dateFromData ? ", the date of the data"
+                                          : ", the day of the import (the files name no date)"));
+  if (!summary.leftOut.empty()) {
+    std::string left;
+    for (const std::string& m : summary.leftOut) left += (left.empty() ? "" : ", ") + m;
+    Print(stdout, "postcode-import: left out, not text files: " + left);
+  }
+  if (buildIndex && !target.index.empty()) {
+    // The table is written whatever becomes of its index: a failure here
+    // leaves the build to the finder's next start.
+    const auto indexStarted = std::chrono::steady_clock::now();
+    if (postal::BuildImportedIndex(platform::ExecutableFolder(), target.table, target.index,
+                                   &error)) {
+      std::snprintf(
+          tail, sizeof tail, " in %.2f s",
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - indexStarted).count());
+      Print(stdout, "postcode-import: index " + target.index + " built" + tail);
+    } else {
+      Print(stderr, "postcode-import: warning: no index built for " + target.table + " (" + error +
+                        "); the finder builds it when it next starts");
+    }
+  }
   return 0;
 }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto info = postal::ReadRangeFile(
       bytes,
       [&](const postal::RangeRow& row) {
-        if (row.zipcode.size() != 5 || row.etc.size() > 254) abort();
+        if (row.zipcode.size() != 5 || row.etc.size() > 254 || row.eng.size() > 254) abort();
         ++rows;
       },
       &error);
@@ -42,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t header = b[8] | b[9] << 8, record = b[10] | b[11] << 8;
   const uint32_t count = b[4] | b[5] << 8 | b[6] << 16 | static_cast<uint32_t>(b[7]) << 24;
   if (count != rows * files.size() || table->size() != header + size_t{count} * record + 1) abort();
-  if (record < 1 + 7 + 4 + postal::kMinRangeEtcWidth || record > 1 + 7 + 4 + 254) abort();
+  // ZIPCODE, DDD, ETC (at least 83 bytes) and ENG, each at most 254 bytes.
+  if (header != 32 + 4 * 32 + 1 || record < 1 + 7 + 4 + postal::kMinEtcWidth + 1 ||
+      record > 1 + 7 + 4 + 2 * 254)
+    abort();
   return 0;
 }

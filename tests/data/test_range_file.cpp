@@ -4,6 +4,8 @@
 // in the published layout (RangeText.h).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -160,11 +162,11 @@ TEST(RangeFile, EachKindOfBadRowIsReportedWithItsLine) {
       {"135-806|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101||151||1",
        "not a five-digit zone number"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|1O1||151||1",
-       "건물번호본번(시작) \"1O1\": not a number"},
+       "시작건물번호(주) \"1O1\": not a number"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|||151||1",
-       "건물번호본번(시작) \"\": not a number"},
+       "시작건물번호(주) \"\": not a number"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101|-1|151||1",
-       "건물번호부번(시작) \"-1\": not a number"},
+       "시작건물번호(부) \"-1\": not a number"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101||+151||1",
        "not a number"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101||1234567890||1",
@@ -173,8 +175,15 @@ TEST(RangeFile, EachKindOfBadRowIsReportedWithItsLine) {
        "지하여부 \"2\": neither 0 nor 1"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101||151||4",
        "범위종류 \"4\": not 0, 1, 2 or 3"},
+      {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|500||3||3",
+       "끝건물번호(주) 3 is below 시작건물번호(주) 500: the range runs backwards"},
+      {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|12|5|12|4|1",
+       "끝건물번호(주) 12-4 is below 시작건물번호(주) 12-5"},
+      {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|" + std::string(250, 'R') +
+           "|0|101||151||1",
+       "English address of 2"},
       {"06236|서울시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101||151||1",
-       "시도명 \"서울시\": not a province"},
+       "시도 \"서울시\": not a province"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu||||Teheran-ro|0|101||151||1",
        "도로명 \"\": empty"},
       {"06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤\t란로|Teheran-ro|0|101||151||1",
@@ -269,4 +278,63 @@ TEST(DialCode, FullAndCurrentProvinceNamesAndTheirExceptions) {
     EXPECT_EQ(postal::DialCodeForDistrict(postal::Cp949FromUtf8(e[0]), postal::Cp949FromUtf8(e[1])),
               e[2])
         << e[0] << " " << e[1];
+}
+
+TEST(RangeFile, MessagesNameFieldsAsTheFileOrTheRealFilesDo) {
+  const char* bad = "06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|1O1||151||1";
+  // Without a line of column names: the real files' names.
+  auto e = Fault(RangeFileText({bad}));
+  EXPECT_EQ(e.reason, "시작건물번호(주) \"1O1\": not a number");
+  e = Fault(
+      RangeFileText({"06234|서울특별시|Seoul|강남구|Gangnam-gu|역삼동|Yeoksam-dong||0|역삼1동|"
+                     "601|x|720|"}));
+  EXPECT_EQ(e.reason, "시작부번지 \"x\": not a number");
+  // A file's own names, as the description writes them, name its fields.
+  e = Fault(RangeFileText({kRoadColumnsOfTheDescription, bad}, RangeBytes::kCp949));
+  EXPECT_EQ(e.line, 2);
+  EXPECT_EQ(e.reason, "건물번호본번(시작) \"1O1\": not a number");
+}
+
+TEST(RangeFile, RoadRowsCarryTheirEnglishAddressLotRowsNone) {
+  const auto file = Parse(RangeFileText({
+      kRoadColumns,
+      "06236|서울특별시|Seoul|강남구|Gangnam-gu|||테헤란로|Teheran-ro|0|101||151||1",
+      "24341|강원특별자치도|Gangwon-do|춘천시|Chuncheon-si|||중앙로|Jungang-ro|1|12||30||2",
+      "12345|경기도|Gyeonggi-do|양평군|Yangpyeong-gun|양평읍|Yangpyeong-eup|시장길|Sijang-gil|0|"
+      "5|2|9||3",
+      // No English at all: the numbers alone.
+      "30100|세종특별자치시||||||한누리대로||0|2||||0",
+  }));
+  std::vector<std::string> eng;
+  for (const auto& r : file.records) eng.push_back(postal::Utf8FromCp949(r.eng));
+  EXPECT_EQ(eng, (std::vector<std::string>{
+                     "101∼151 (odd) Teheran-ro, Gangnam-gu, Seoul",
+                     "Jiha 12∼30 (even) Jungang-ro, Chuncheon-si, Gangwon-do",
+                     "5-2∼9 Sijang-gil, Yangpyeong-eup, Yangpyeong-gun, Gyeonggi-do",
+                     "2",
+                 }));
+  const auto lots = Parse(RangeFileText(
+      {kLotColumns,
+       "06234|서울특별시|Seoul|강남구|Gangnam-gu|역삼동|Yeoksam-dong||0|역삼1동|601||720|"}));
+  ASSERT_EQ(lots.records.size(), 1u);
+  EXPECT_EQ(lots.records[0].eng, "");
+}
+
+TEST(RangeFile, TheRealRoadRowReadsAsWrittenByHand) {
+  // Needs ../shared/data/real (SOURCES.md there): Korea Post's line of column
+  // names and one row, UTF-8.
+  const std::string path =
+      std::string(PF_SOURCE_DIR) + "/../shared/data/real/range_road_row.utf8.txt";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) GTEST_SKIP() << path << " is absent";
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  const auto file = Parse(bytes);
+  EXPECT_TRUE(file.info.hasColumnNames);
+  EXPECT_EQ(Rows(file),
+            (std::vector<Row>{{"01000", "02", "서울특별시 강북구 삼양로177길 93∼126"}}));
+  ASSERT_EQ(file.records.size(), 1u);
+  EXPECT_EQ(postal::Utf8FromCp949(file.records[0].eng),
+            "93∼126 Samyang-ro 177-gil, Gangbuk-gu, Seoul");
+  // Its column names are the ones the tests write (RangeText.h).
+  EXPECT_EQ(bytes.substr(0, bytes.find('\n')), kRoadColumns);
 }
