@@ -17,4 +17,12 @@ inline QFont DefaultFont() {
   return GulimFont(13);
 }
 
+// The grid's font: GulimChe, otherwise NanumGothic (fonts-nanum), which has
+// every character of KS X 1001 that the tables use, "∼" (U+223C), the
+// Roman numerals and "㈜" among them; NanumGothicCoding lacks "∼", whose
+// glyph would come from a fallback face with other metrics. The rest of the
+// window's list follows.
+QStringList GridFamilies();
+QFont GridFont(int pixelSize, bool bold = false);
+
 }  // namespace app

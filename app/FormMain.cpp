@@ -18,6 +18,7 @@
 #include "app/SingleInstance.h"
 #include "search/LiveSearch.h"
 #include "search/MatchHighlight.h"
+#include "search/ResultActions.h"
 
 using app::TAlign;
 using app::TPanel;
@@ -49,6 +50,8 @@ T* Make(QWidget* parent, const char* name, int left, int top, int width, int hei
 TFormMain::TFormMain(QWidget* parent)
     : QWidget(parent), InstanceMarkerName(QString::fromLatin1(app::kInstanceMarkerName)) {
   setObjectName(QStringLiteral("FormMain"));
+  // Postal data files dropped on the window are imported (FormMainImport.cpp).
+  setAcceptDrops(true);
   CreateComponents();
   CreateDataComponents();
   CreateLiveSearch();
@@ -109,6 +112,13 @@ void TFormMain::CreateSearchStrip() {
 
   edSearch = Make<app::TSearchBox>(Panel2, "edSearch", 119, 7, 162, 20);
   edSearch->setFrame(false);
+  {
+    // Frameless on the strip's button face, a disabled box (while the index
+    // is built) would vanish; it keeps its field and greys only its text.
+    QPalette pal = edSearch->palette();
+    pal.setColor(QPalette::Disabled, QPalette::Base, pal.color(QPalette::Active, QPalette::Base));
+    edSearch->setPalette(pal);
+  }
   edSearch->setFont(app::GulimFont(13));
   edSearch->setToolTip(QStringLiteral("찾을 문자를 입력하세요. 빈칸이면 전체자료를 보여줍니다"));
 
@@ -202,6 +212,24 @@ void TFormMain::AttachPopupMenu(QWidget* grid) {
     Juso2->setObjectName(QStringLiteral("Juso2"));
     connect(Post1, &QAction::triggered, this, &TFormMain::Post1Click);
     connect(Juso2, &QAction::triggered, this, &TFormMain::Juso2Click);
+    Jibun3 = PopupMenu1->addAction(QStringLiteral("지번주소 클립보드복사(&3)"));
+    Jibun3->setObjectName(QStringLiteral("Jibun3"));
+    Jibun3->setVisible(false);
+    Eng4 = PopupMenu1->addAction(QStringLiteral("영문주소 클립보드복사(&4)"));
+    Eng4->setObjectName(QStringLiteral("Eng4"));
+    Eng4->setVisible(false);
+    connect(Jibun3, &QAction::triggered, this, [this] {
+      TPostalParts parts = SearchParts();
+      search::CopyFieldClick(parts, QStringLiteral("JIBUN"));
+    });
+    connect(Eng4, &QAction::triggered, this, [this] {
+      TPostalParts parts = SearchParts();
+      search::CopyFieldClick(parts, QStringLiteral("ENG"));
+    });
+    PopupMenu1->addSeparator();
+    ImportData5 = PopupMenu1->addAction(QStringLiteral("우편번호 자료 가져오기…"));
+    ImportData5->setObjectName(QStringLiteral("ImportData5"));
+    connect(ImportData5, &QAction::triggered, this, &TFormMain::ImportDataClick);
   }
   grid->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid, &QWidget::customContextMenuRequested, this,

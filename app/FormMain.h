@@ -16,10 +16,13 @@
 //                           CopyRowClick, DataSource1DataChange
 //   FormMainLiveSearch.cpp  the search while typing, the match count in the
 //                           grid's title row and the highlighted matches
+//   FormMainImport.cpp      new postal data from files dropped on the window
+//                           or chosen in the grid's menu
 //   FormMainData.h/.cpp     the data components and CreateDataComponents
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "app/FormMainData.h"
@@ -99,36 +102,49 @@ class TFormMain : public QWidget, public TFormMainData {
   QMenu* PopupMenu1 = nullptr;    // the grid's popup menu
   QAction* Post1 = nullptr;       // "우편번호 클립보드복사(&1)" -> Post1Click
   QAction* Juso2 = nullptr;       // "전체주소 클립보드복사(&2)" -> Juso2Click
-  QTimer* Timer1 = nullptr;       // 2000 ms, running from creation -> Timer1Timer
+  // Beside them, shown when the table has the field: the lot address and the
+  // English address; then the import of new postal data.
+  QAction* Jibun3 = nullptr;       // "지번주소 클립보드복사(&3)"
+  QAction* Eng4 = nullptr;         // "영문주소 클립보드복사(&4)"
+  QAction* ImportData5 = nullptr;  // "우편번호 자료 가져오기…" -> ImportDataClick
+  QTimer* Timer1 = nullptr;        // 2000 ms, running from creation -> Timer1Timer
 
   // The marker name of the single-instance check; tests set their own.
   QString InstanceMarkerName;
 
   // ---- Lifecycle (FormMainLifecycle.cpp)
   void FormCreate();
-  // The start-up sequence. Runs once, queued after the window is first
-  // shown (unless switched off with SetActivateOnShow(false)); calling it
-  // again does nothing. A stage that raises ends the sequence with its
-  // message shown; the window stays open.
+  // The start-up sequence. Runs once, after the window's first paint
+  // following its first show, or kFirstPaintWaitMs after that show when
+  // nothing of it is painted (unless switched off with
+  // SetActivateOnShow(false)); calling it again does nothing. A stage that
+  // raises ends the sequence with its message shown; the window stays open.
   void FormActivate();
+  static constexpr int kFirstPaintWaitMs = 2000;
   // The end of the run; runs once, from the destructor at the latest.
   void FormDestroy();
   bool HasActivated() const { return activated_; }
   bool InStartUp() const { return inStartUp_; }
   void SetActivateOnShow(bool on) { activateOnShow_ = on; }
 
+  // The stages, in the order they run. FormCreate: the engine's collation,
+  // the clock displays (Timer1Timer), the caption. FormActivate: the
+  // calendar text, the single-instance check, the postal data, the message
+  // switch, the focus. FormDestroy: the postal data closed, the message
+  // switch saved.
+  //
   // Own stages of the lifecycle.
-  void ApplyCaptionSetting();  // FormCreate 3
-  void CheckSingleInstance();  // FormActivate 2
-  void ApplyMessageSwitch();   // FormActivate 4
-  void FocusSearchBox();       // FormActivate 5
-  void SaveMessageSwitch();    // FormDestroy 2, once the box holds a known value
+  void ApplyCaptionSetting();  // the caption from the settings file
+  void CheckSingleInstance();  // closes this window when another instance runs
+  void ApplyMessageSwitch();   // CheckBoxMsg from the stored MSG
+  void FocusSearchBox();       // the focus to edSearch
+  void SaveMessageSwitch();    // MSG stored, once the box holds a known value
 
   // Stages owned by the other layers (each in its own file).
-  void SelectMachineCollation();  // FormCreate 1 (FormMainEngine.cpp)
-  void ShowCalendarText();        // FormActivate 1 (FormMainCalendar.cpp)
-  void OpenPostalData();          // FormActivate 3 (FormMainPostalData.cpp)
-  void ClosePostalData();         // FormDestroy 1 (FormMainPostalData.cpp)
+  void SelectMachineCollation();  // FormMainEngine.cpp
+  void ShowCalendarText();        // today's calendar text in MemoDisp (FormMainCalendar.cpp)
+  void OpenPostalData();          // table, record buffer, index (FormMainPostalData.cpp)
+  void ClosePostalData();         // index, record buffer, table (FormMainPostalData.cpp)
   // The widgets and components the address search acts on (FormMainPostalData.cpp).
   TPostalParts SearchParts();
 
@@ -169,6 +185,22 @@ class TFormMain : public QWidget, public TFormMainData {
   // Widens the address column for a table whose ETC is longer than the
   // six-digit table's (run once the table is open).
   void FitAddressColumn();
+  // The columns of the open table: the designed three, then one for each
+  // further field (the lot address, the English address, ...), reached by
+  // scrolling sideways; the copy items of those fields in the menu.
+  void ShowTableColumns();
+
+  // ---- New postal data (FormMainImport.cpp)
+  // The grid menu's item: the files chosen in a dialog, imported.
+  void ImportDataClick();
+  // Imports Korea Post's or the government's files (or their zips) into the
+  // table the program reads, with the progress bar, then searches the new
+  // table at once; the table in use stays until the new one is whole, and a
+  // failed import leaves it in use and says which file, line and what. True
+  // when the new table is open.
+  bool ImportData(const QStringList& paths);
+  // What ImportDataClick asks for the files (tests answer without a dialog).
+  static std::function<QStringList(QWidget* parent)>& ImportFileChooser();
 
   // ---- Data components (FormMainData.cpp)
   void CreateDataComponents();
@@ -179,6 +211,8 @@ class TFormMain : public QWidget, public TFormMainData {
   void LoadBanner();
   void LoadBannerFrom(const QString& path);
   const QImage& BannerImage() const { return banner_; }
+  // Opens the publisher's page; when the desktop cannot open it, says why,
+  // once in a run.
   void Image1Click();
 
  protected:
@@ -186,6 +220,8 @@ class TFormMain : public QWidget, public TFormMainData {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateComponents();
@@ -197,18 +233,27 @@ class TFormMain : public QWidget, public TFormMainData {
   // Return on the focused 찾기 button, the grid's menu and copy keys; true
   // when the key was used.
   bool HandleDesktopKeys(QObject* watched, QKeyEvent* key);
+  // A context-menu event from the keyboard on the grid; true when used.
+  bool HandleKeyboardMenu(QObject* watched, QEvent* event);
   void CreateLiveSearch();
   bool HandleBannerClick(QObject* watched, QEvent* event);
+  // Queues the start-up sequence at the first paint of a widget of this
+  // window after the first show; true when it did.
+  bool NoteFirstPaint(QObject* watched);
 
   app::TAlignLayout* formLayout_ = nullptr;
   QImage banner_;
   std::unique_ptr<search::TMatchHighlight> highlight_;
-  int laidOutWidth_ = kClientWidth;  // the width the address column was last fitted to
+  int laidOutWidth_ = kClientWidth;   // the width the address column was last fitted to
+  bool browserFailureShown_ = false;  // the banner's "no browser" message, shown once
   bool activateOnShow_ = true;
   bool shownOnce_ = false;
+  bool awaitingFirstPaint_ = false;
   bool activated_ = false;
   bool inStartUp_ = false;
   bool closePending_ = false;
+  bool importing_ = false;  // ImportData runs; a close request stops it
+  bool stopImport_ = false;
   bool destroyed_ = false;
   // The box holds the stored switch (the start-up sequence read it) or the
   // user's choice; only then does the end of the run write it back.

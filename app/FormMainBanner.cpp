@@ -8,6 +8,7 @@
 #include "app/Panel.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
+#include "platform/MessageBox.h"
 #include "platform/OpenUrl.h"
 
 void TFormMain::LoadBanner() {
@@ -23,7 +24,14 @@ void TFormMain::LoadBannerFrom(const QString& path) {
 }
 
 void TFormMain::Image1Click() {
-  platform::OpenUrl(this, QString::fromLatin1(app::kPublisherUrl));
+  const QString url = QString::fromLatin1(app::kPublisherUrl);
+  if (platform::OpenUrl(this, url) || browserFailureShown_) return;
+  // Said once: the next clicks would only repeat it.
+  browserFailureShown_ = true;
+  platform::ShowMessage(this, QStringLiteral("웹 페이지를 열 수 없습니다: ") + url +
+                                  QStringLiteral("\r\r이유: 이 컴퓨터에서 웹 브라우저를 찾지 "
+                                                 "못했습니다.\r웹 브라우저와 xdg-utils(xdg-open)를 "
+                                                 "설치하거나 주소를 브라우저에 직접 입력하세요."));
 }
 
 bool TFormMain::HandleBannerClick(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 // Creation of the data components declared in FormMainData.h.
 #include "app/FormMain.h"
+#include "postal/PostalFiles.h"
 
 void TFormMain::CreateDataComponents() {
   Table1 = new TDbfTable;
@@ -8,7 +9,7 @@ void TFormMain::CreateDataComponents() {
   Table1->SetTableType(ttMTX);
   Table1->SetOEMTranslate(false);
   Table1->SetAutoCalcFields(false);
-  Table1->SetPassword(QStringLiteral("qmvrt"));
+  Table1->SetPassword(QString::fromLatin1(postal::kTablePassword));
 
   DataSource1 = new TDataSource(this);
   DataSource1->setObjectName(QStringLiteral("DataSource1"));

@@ -28,4 +28,6 @@ struct TFormMainData {
   TRecordBuffer RecordBuffer;
   // The last search text, CP949, zero-terminated.
   TSearchText SearchText{};
+  // What the open index knows of Table1's fields.
+  postal::FieldCrossings IndexCrossings = postal::FieldCrossings::Unknown();
 };

@@ -24,9 +24,9 @@ constexpr int kAddressFieldBytes = 83;
 void TFormMain::CreateGrid() {
   DBGrid1 = new TDBGrid(this);
   DBGrid1->setFrameShape(QFrame::NoFrame);
-  DBGrid1->setFont(app::GulimFont(13));
+  DBGrid1->setFont(app::GridFont(13));
   DBGrid1->SetFontColor(Qt::black);
-  DBGrid1->SetTitleFont(app::GulimFont(13, true));
+  DBGrid1->SetTitleFont(app::GridFont(13, true));
   DBGrid1->SetTitleColor(QColor(128, 0, 0));
   DBGrid1->SetOptions(dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs |
                       dgRowSelect | dgConfirmDelete | dgCancelOnExit);
@@ -68,4 +68,39 @@ void TFormMain::FitAddressColumn() {
       (laidOutWidth_ - kClientWidth);
   for (int c = 0; c < DBGrid1->ColumnCount(); ++c)
     if (DBGrid1->ColumnFieldName(c) == QLatin1String("ETC")) DBGrid1->SetColumnWidth(c, width);
+}
+
+namespace {
+
+// The title of a further field's column.
+QString TitleOf(const QString& fieldName) {
+  if (fieldName == QLatin1String("JIBUN")) return QStringLiteral("지번주소");
+  if (fieldName == QLatin1String("ENG")) return QStringLiteral("영문주소");
+  return fieldName;
+}
+
+}  // namespace
+
+void TFormMain::ShowTableColumns() {
+  DBGrid1->ClearColumns();
+  DBGrid1->AddColumn(QStringLiteral("ZIPCODE"), QStringLiteral("우편번호"));
+  DBGrid1->AddColumn(QStringLiteral("DDD"), QString(), 50);
+  DBGrid1->AddColumn(QStringLiteral("ETC"), QStringLiteral("전체주소"), kAddressColumnWidth);
+  FitAddressColumn();
+  const bool open = Table1 && Table1->IsOpen();
+  if (open) {
+    for (int i = 0; i < Table1->FieldCount(); ++i) {
+      const TField* f = Table1->Fields(i);
+      const QString name = f->FieldName();
+      if (name == QLatin1String("ZIPCODE") || name == QLatin1String("DDD") ||
+          name == QLatin1String("ETC"))
+        continue;
+      // As wide for its bytes as the address column is for its own.
+      DBGrid1->AddColumn(name, TitleOf(name),
+                         std::max(80, (kAddressColumnWidth * f->Size() + kAddressFieldBytes - 1) /
+                                          kAddressFieldBytes));
+    }
+  }
+  Jibun3->setVisible(open && Table1->FindField(QStringLiteral("JIBUN")));
+  Eng4->setVisible(open && Table1->FindField(QStringLiteral("ENG")));
 }

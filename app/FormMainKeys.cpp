@@ -1,6 +1,9 @@
 // Key preview of the main window: every key pressed in any of its controls
-// reaches FormKeyDown first and then goes on to the control.
+// reaches FormKeyDown first and then goes on to the control. The same
+// application-wide filter also sees the window's first paint, the banner's
+// clicks and the grid's context menu from the keyboard.
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,9 +11,22 @@
 #include "app/FormMain.h"
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Paint) NoteFirstPaint(watched);
   if (event->type() == QEvent::KeyPress && HandleKeyPreview(watched, event)) return true;
   if (event->type() == QEvent::MouseButtonRelease && HandleBannerClick(watched, event)) return true;
+  if (event->type() == QEvent::ContextMenu && HandleKeyboardMenu(watched, event)) return true;
   return QWidget::eventFilter(watched, event);
+}
+
+bool TFormMain::HandleKeyboardMenu(QObject* watched, QEvent* event) {
+  // The X11 platform turns the menu key into a context-menu event of its own,
+  // placed at the middle of the focused widget, and once the menu is open
+  // the key itself goes to the menu; from the keyboard the menu opens at the
+  // current row all the same.
+  if (!DBGrid1 || (watched != DBGrid1 && watched != DBGrid1->viewport())) return false;
+  if (static_cast<QContextMenuEvent*>(event)->reason() != QContextMenuEvent::Keyboard) return false;
+  PopupRowMenu();
+  return true;
 }
 
 bool TFormMain::HandleKeyPreview(QObject* watched, QEvent* event) {

@@ -35,7 +35,27 @@ void TFormMain::showEvent(QShowEvent* event) {
     frame.moveCenter(s->availableGeometry().center());
     move(frame.topLeft());
   }
-  if (activateOnShow_) QTimer::singleShot(0, this, &TFormMain::FormActivate);
+  if (!activateOnShow_) return;
+  // The sequence waits for the first paint (see NoteFirstPaint), so that its
+  // messages and the index build come over a window the user can already
+  // see. A window that is never painted (started minimised, on another
+  // desktop) starts up all the same after a while.
+  awaitingFirstPaint_ = true;
+  QTimer::singleShot(kFirstPaintWaitMs, this, [this] {
+    awaitingFirstPaint_ = false;
+    FormActivate();
+  });
+}
+
+bool TFormMain::NoteFirstPaint(QObject* watched) {
+  if (!awaitingFirstPaint_) return false;
+  auto* painted = qobject_cast<QWidget*>(watched);
+  if (!painted || painted->window() != this) return false;
+  awaitingFirstPaint_ = false;
+  // Queued: the rest of the window paints in the same pass and reaches the
+  // screen before the sequence starts.
+  QTimer::singleShot(0, this, &TFormMain::FormActivate);
+  return true;
 }
 
 void TFormMain::FormActivate() {
@@ -73,7 +93,9 @@ void TFormMain::FocusSearchBox() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-  if (inStartUp_) {
+  if (inStartUp_ || importing_) {
+    // An import is stopped (the table in use stays); the close follows.
+    stopImport_ = importing_;
     closePending_ = true;
     event->ignore();
     return;

@@ -10,6 +10,8 @@ namespace {
 // The count as the count message words it, without a message box.
 QString CountNote(int matches) {
   if (matches == search::kWholeTable) return {};
+  if (matches == search::kNoTable)
+    return QStringLiteral("우편번호 자료를 열지 못해 찾을 수 없습니다");
   if (matches <= 0) return QStringLiteral("해당 자료 없음");
   return search::CountText(matches);
 }

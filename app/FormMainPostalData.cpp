@@ -14,6 +14,7 @@ TPostalParts TFormMain::SearchParts() {
   p.Fts1 = &Fts1;
   p.RecordBuffer = &RecordBuffer;
   p.SearchText = &SearchText;
+  p.Crossings = &IndexCrossings;
   p.edSearch = edSearch;
   p.butFilt = butFilt;
   p.Gauge1 = Gauge1;
@@ -31,7 +32,7 @@ TPostalParts TFormMain::SearchParts() {
 void TFormMain::OpenPostalData() {
   TPostalParts parts = SearchParts();
   search::OpenPostalData(parts, app::TableFolder());
-  FitAddressColumn();
+  ShowTableColumns();
 }
 
 // Closes the index, frees the record buffer and closes the table when open.

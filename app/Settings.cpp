@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 
 #include "app/UserFolders.h"
@@ -65,8 +66,11 @@ QString ReadSetting(const QString& section, const QString& key, const QString& f
 bool WriteSetting(const QString& section, const QString& key, const QString& value) {
   EnsureSettingsFolder();
   const QString path = SettingsFilePath();
-  if (!platform::WriteProfileString(path, section, key, value)) throw ESettingsWriteError(path);
-  return true;
+  QString why;
+  if (platform::WriteProfileString(path, section, key, value, &why)) return true;
+  // The box says what the program has always said; the reason goes to the log.
+  qWarning().noquote() << "Unable to write to" << path << "-" << why;
+  throw ESettingsWriteError(path);
 }
 
 }  // namespace app

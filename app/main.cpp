@@ -9,8 +9,12 @@
 #include "app/FormMain.h"
 #include "app/LibraryStartUp.h"
 #include "app/UserFolders.h"
+#include "platform/StandardStreams.h"
 
 int main(int argc, char** argv) {
+  // Before any file is opened: a closed descriptor 0, 1 or 2 would be taken
+  // by the first file and written over as the program's output.
+  if (!platform::EnsureStandardStreams()) return 1;
   app::TApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("postcode-finder"));
   // The menu entry's name: desktops match the window to its entry and icon.

@@ -111,7 +111,9 @@ TField* TDBGrid::FieldOf(int col) const {
 int TDBGrid::DefaultColumnWidth(int col) const {
   const QFontMetrics fm(font());
   int w = 64;
-  if (TField* f = FieldOf(col)) w = f->DisplayWidth() * fm.averageCharWidth() + 4;
+  // A digit's width, not the average: in a proportional face the average
+  // letter is narrower than the digits of a postal code.
+  if (TField* f = FieldOf(col)) w = f->DisplayWidth() * fm.horizontalAdvance(QLatin1Char('0')) + 4;
   if (options_ & dgTitles) w = std::max(w, TitleAdvance(ColumnTitle(col)) + 4);
   return w;
 }
@@ -383,11 +385,19 @@ void TDBGrid::keyPressEvent(QKeyEvent* e) {
 
 void TDBGrid::mousePressEvent(QMouseEvent* e) {
   setFocus(Qt::MouseFocusReason);
+  const QPoint pos = e->position().toPoint();
+  if (e->button() == Qt::RightButton) {
+    // The row under the pointer becomes current before its menu opens, so
+    // that the menu acts on the row that was clicked.
+    TDataSet* ds = ActiveDataSet();
+    const int row = pos.y() >= TitleHeight() ? (pos.y() - TitleHeight()) / RowHeight() : -1;
+    if (ds && row >= 0 && row < ShownRowCount() && row != ds->ActiveRow())
+      ds->MoveRows(row - ds->ActiveRow());
+  }
   if (e->button() != Qt::LeftButton) {
     QAbstractScrollArea::mousePressEvent(e);
     return;
   }
-  const QPoint pos = e->position().toPoint();
   const int border = ResizeBorderAt(pos);
   if (border >= 0) {
     resizingCol_ = border;
@@ -537,11 +547,18 @@ void TDBGrid::paintEvent(QPaintEvent*) {
 void TDBGrid::DrawCellText(QPainter& p, const QRect& rect, const QString& text,
                            const std::vector<std::pair<int, int>>& highlights, const QColor& color,
                            const QColor& highlightColor) const {
-  const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+  // Every row on the baseline of the grid's own font, where a centred text
+  // line would sit: a line laid out by Qt grows with the metrics of any
+  // fallback face one of its characters comes from, and its row would move.
+  const QFontMetrics fm(font());
+  const int baseline = rect.top() + (rect.height() - fm.height()) / 2 + fm.ascent();
+  p.save();
+  p.setClipRect(rect, Qt::IntersectClip);
   p.setFont(font());
   p.setPen(color);
   if (highlights.empty()) {
-    p.drawText(rect, flags, text);
+    p.drawText(QPoint(rect.left(), baseline), text);
+    p.restore();
     return;
   }
   QFont bold = font();
@@ -553,7 +570,7 @@ void TDBGrid::DrawCellText(QPainter& p, const QRect& rect, const QString& text,
     const QString part = text.mid(from, to - from);
     p.setFont(marked ? bold : font());
     p.setPen(marked ? highlightColor : color);
-    p.drawText(QRect(x, rect.top(), rect.right() - x + 1, rect.height()), flags, part);
+    p.drawText(QPoint(x, baseline), part);
     x += QFontMetrics(p.font()).horizontalAdvance(part);
   };
   for (const auto& [start, length] : highlights) {
@@ -564,4 +581,5 @@ void TDBGrid::DrawCellText(QPainter& p, const QRect& rect, const QString& text,
     at = to;
   }
   piece(at, static_cast<int>(text.size()), false);
+  p.restore();
 }

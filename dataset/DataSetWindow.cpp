@@ -83,15 +83,23 @@ void TDataSet::First() {
   DoBeforeScroll();
   ClearBuffers();
   windowCollapsed_ = false;
+  bool any = false;
   try {
     PlaceBeforeFirst();
-    if (GetNextRow()) FillForward();
+    any = GetNextRow();
+    // Nobody looks at the window while notifications are suspended: the
+    // first record only, the rest once they resume.
+    if (any && suspendCount_ == 0) FillForward();
   } catch (...) {
     bof_ = true;
     DataEvent(deDataSetChange);
     throw;
   }
   activeRecord_ = 0;
+  if (any && suspendCount_ > 0) {
+    savedActiveRow_ = 0;
+    windowCollapsed_ = true;
+  }
   bof_ = true;
   DataEvent(deDataSetChange);
   DoAfterScroll();

@@ -1,10 +1,12 @@
 #include "lookup/LookupRun.h"
 
+#include <cstdio>
 #include <string>
 
-#include "lookup/PostalLookup.h"
-#include "lookup/QueryText.h"
+#include "lookup/InputLines.h"
 #include "lookup/RowWriter.h"
+#include "platform/Cp949Codec.h"
+#include "postal/PostalSearch.h"
 
 namespace lookup {
 namespace {
@@ -13,75 +15,61 @@ void Say(std::FILE* err, const std::string& message) {
   std::fprintf(err, "postcode-lookup: %s\n", message.c_str());
 }
 
-// Reads one line without its line end (LF or CRLF). False at the end of the
-// input. A line longer than kMaxLineBytes is read to its end but kept short,
-// with *tooLong set.
-bool ReadLine(std::FILE* in, std::string* line, bool* tooLong) {
-  line->clear();
-  *tooLong = false;
-  char chunk[4096];
-  bool any = false;
-  while (std::fgets(chunk, sizeof chunk, in)) {
-    any = true;
-    const std::string_view part(chunk, std::char_traits<char>::length(chunk));
-    if (line->size() + part.size() <= kMaxLineBytes + 1)
-      line->append(part);
-    else
-      *tooLong = true;
-    if (!part.empty() && part.back() == '\n') break;
-  }
-  if (!any) return false;
-  if (!line->empty() && line->back() == '\n') line->pop_back();
-  if (!line->empty() && line->back() == '\r') line->pop_back();
-  if (line->size() > kMaxLineBytes) *tooLong = true;
-  return true;
+std::string Utf8(std::string_view cp949) {
+  return platform::Utf8FromCp949(cp949);
 }
 
 class QueryRunner {
  public:
-  QueryRunner(PostalLookup& postal, Cp949Text& text, RowWriter& writer, long limit)
-      : postal_(postal), text_(text), writer_(writer), limit_(limit) {}
+  QueryRunner(postal::PostalSearch& postal, RowWriter& writer, long limit)
+      : postal_(postal), writer_(writer), limit_(limit) {}
 
   // The rows of one query; false with the reason in *why when it cannot be
   // searched.
   bool Run(std::string_view query, long line, long* rows, std::string* why) {
     *rows = 0;
-    SearchText search;
-    switch (text_.MakeSearchText(query, &search)) {
-      case QueryStatus::kNotUtf8:
+    postal::SearchText search;
+    switch (postal::MakeSearchText(query, &search)) {
+      case postal::TextStatus::kNotUtf8:
         *why = "not UTF-8 text";
         return false;
-      case QueryStatus::kTooLong:
+      case postal::TextStatus::kTooLong:
         *why = "longer than 255 bytes in CP949; a shorter search text is needed";
         return false;
-      case QueryStatus::kBlank:
-      case QueryStatus::kNotInCp949:  // in no record, as in the window
+      case postal::TextStatus::kBlank:
+      case postal::TextStatus::kNotCp949:  // in no record, as in the window
         return true;
-      case QueryStatus::kReady:
+      case postal::TextStatus::kReady:
         break;
     }
-    *rows = postal_.Search(search.data(), limit_, [&](const PostalRow& row) {
-      writer_.Row(line, text_.ToUtf8(row.zipcode), text_.ToUtf8(row.ddd),
-                  text_.ToUtf8(row.address));
+    *rows = postal_.Search(search, limit_, [&](const postal::PostalRow& row) {
+      writer_.Row(line, Utf8(row.zipcode), Utf8(row.ddd), Utf8(row.address));
     });
     return true;
   }
 
  private:
-  PostalLookup& postal_;
-  Cp949Text& text_;
+  postal::PostalSearch& postal_;
   RowWriter& writer_;
   long limit_;
 };
 
-int PrintVersion(PostalLookup& postal, std::FILE* out, std::FILE* err) {
+// A table whose file was cut inside its records is searched in what is left.
+void WarnIfCut(postal::PostalSearch& postal, std::FILE* err) {
+  const int32_t present = postal.RecordCount(), stated = postal.StatedRecordCount();
+  if (stated > present)
+    Say(err, "the table " + postal.TablePath() + " is cut short: " + std::to_string(present) +
+                 " of the " + std::to_string(stated) + " records its header states are there");
+}
+
+int PrintVersion(postal::PostalSearch& postal, std::FILE* out, std::FILE* err) {
   std::fprintf(out, "postcode-lookup %s\n", PF_VERSION);
   std::string error;
   if (!postal.OpenTable(&error)) {
     Say(err, error);
     return kExitError;
   }
-  const std::string date = TableDate(postal.TablePath());
+  const std::string date = postal.TableDate();
   std::fprintf(out, "table %s, dated %s, %ld records\n", postal.TablePath().c_str(),
                date.empty() ? "unknown" : date.c_str(), static_cast<long>(postal.RecordCount()));
   return std::fflush(out) == 0 ? kExitMatched : kExitError;
@@ -95,24 +83,27 @@ int RunLookup(const LookupOptions& options, const platform::RunFolders& folders,
     std::fputs(UsageText().c_str(), out);
     return std::fflush(out) == 0 ? kExitMatched : kExitError;
   }
-  PostalLookup postal(folders);
+  postal::PostalSearch postal(folders);
   if (options.version) return PrintVersion(postal, out, err);
 
-  Cp949Text text;
-  if (!text.Available()) {
+  if (!platform::Cp949Available()) {
     Say(err, "the C library cannot convert between UTF-8 and CP949");
     return kExitError;
   }
   std::string error;
-  if (!postal.OpenTable(&error) ||
-      !postal.OpenIndex([err](const std::string& note) { Say(err, note); }, &error)) {
+  if (!postal.OpenTable(&error)) {
+    Say(err, error);
+    return kExitError;
+  }
+  WarnIfCut(postal, err);
+  if (!postal.OpenIndex([err](const std::string& note) { Say(err, note); }, &error)) {
     Say(err, error);
     return kExitError;
   }
 
   RowWriter writer(options.format, options.batch, out);
-  QueryRunner runner(postal, text, writer, options.limit);
-  bool matched = false;
+  QueryRunner runner(postal, writer, options.limit);
+  bool missed = false;  // a query found nothing
   bool failed = false;
   long rows = 0;
   if (!options.batch) {
@@ -121,35 +112,46 @@ int RunLookup(const LookupOptions& options, const platform::RunFolders& folders,
       Say(err, "the search words: " + why);
       failed = true;
     }
-    matched = rows > 0;
+    missed = rows == 0;
   } else {
-    std::string line;
-    bool tooLong = false;
-    for (long number = 1; ReadLine(in, &line, &tooLong); ++number) {
-      if (tooLong) {
-        Say(err, "line " + std::to_string(number) + ": longer than " +
-                     std::to_string(kMaxLineBytes) + " bytes, skipped");
-        failed = true;
-        continue;
-      }
+    InputLines lines(in, kMaxLineBytes);
+    for (InputLine line; lines.Next(&line);) {
+      const std::string where = "line " + std::to_string(line.number) + ": ";
       std::string why;
-      if (!runner.Run(line, number, &rows, &why)) {
-        Say(err, "line " + std::to_string(number) + ": " + why + ", skipped");
-        failed = true;
+      if (line.tooLong) {
+        why = "longer than " + std::to_string(kMaxLineBytes) + " bytes";
+      } else if (line.hasZeroByte) {
+        why = "holds a zero byte";
+      } else if (!runner.Run(line.text, line.number, &rows, &why)) {
+      } else if (rows == 0) {
+        missed = true;
       }
-      matched = matched || rows > 0;
+      if (!why.empty()) {
+        Say(err, where + why + ", not searched");
+        failed = true;
+        rows = 0;
+      }
+      // Every line of the list has its row, so that the answers keep its lines.
+      if (rows == 0) writer.NotFound(line.number);
     }
-    if (std::ferror(in)) {
+    if (lines.Failed()) {
       Say(err, "the input could not be read");
       failed = true;
     }
+  }
+  if (postal.IndexFailed()) {
+    // The rows are right (every record was read), the index is not: the
+    // next run builds it again.
+    Say(err, "the index " + postal.IndexPath() +
+                 " could not be read; every record was searched instead. It is built again");
+    std::remove(postal.IndexPath().c_str());
   }
   if (!writer.Finish()) {
     Say(err, "the rows could not be written");
     return kExitError;
   }
   if (failed) return kExitError;
-  return matched ? kExitMatched : kExitNoMatch;
+  return missed ? kExitNoMatch : kExitMatched;
 }
 
 }  // namespace lookup

@@ -8,6 +8,7 @@
 
 namespace lookup {
 
+// Every query matched; one or more matched nothing; an error.
 inline constexpr int kExitMatched = 0;
 inline constexpr int kExitNoMatch = 1;
 inline constexpr int kExitError = 2;

@@ -83,23 +83,33 @@ std::string UsageText() {
        postcode-lookup [--tsv|--csv|--json] [--limit N] -
 
 Finds Korean postal codes by any part of an address, as the postal-code
-finder's window does: every word must occur in the address, in any order.
-Prints the matching rows (postal code, dialling code, address) in table
-order, as UTF-8.
+finder's window does: every word must occur in the address, in any order; a
+number finds the row whose range holds it ("테헤란로 130" finds 테헤란로
+102∼152 (짝수)), a province may be written in any of its forms (서울,
+서울시, 서울특별시), and an address whose number no row holds finds the
+place's own row. Prints the matching rows (postal code, dialling code,
+address) as UTF-8, best first: rows where every number occurs as written,
+then rows whose range holds it, then the place's own row; table order
+within each.
 
 With '-', reads one query a line from standard input (UTF-8) and starts each
-row with the query's line number; blank lines are skipped.
+row with the query's line number. Every line gets at least one row: a line
+that matched nothing (or could not be searched) gets its line number and
+empty fields (in CSV a status column, in JSON a "status" key, saying "not
+found"), so that the answers keep the lines of an address list.
 
 Options:
   --tsv        tab-separated rows (the default)
-  --csv        comma-separated rows, quoted where needed
+  --csv        comma-separated rows, quoted where needed, after a line of
+               column names
   --json       one JSON array of objects
-  --limit N    at most N rows for each query
+  --limit N    at most N rows for each query (--limit 1: the best row)
   --help       this text
   --version    the version, and the date and size of the table in use
   --           the arguments that follow are search words
 
-Exit status: 0 when something matched, 1 when nothing did, 2 on an error.
+Exit status: 0 when every query matched, 1 when one or more matched
+nothing, 2 on an error (a query that could not be searched included).
 
 Files: the table POSTCODE.DBF and its index POSTCODE.FTS, the same as the
 finder's. An installed program reads a table imported into

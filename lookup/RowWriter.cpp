@@ -5,6 +5,7 @@ namespace {
 
 constexpr size_t kFlushSize = 1 << 16;
 constexpr std::string_view kJsonNames[] = {"\"line\":", "\"zipcode\":", "\"ddd\":", "\"address\":"};
+constexpr char kNotFound[] = "not found";
 
 void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
@@ -30,6 +31,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
 RowWriter::RowWriter(OutputFormat format, bool withLine, std::FILE* out)
     : format_(format), withLine_(withLine), out_(out) {
   if (format_ == OutputFormat::kJson) buffer_ += '[';
+  if (format_ == OutputFormat::kCsv)
+    buffer_ += withLine_ ? "line,zipcode,ddd,address,status\n" : "zipcode,ddd,address\n";
 }
 
 RowWriter::~RowWriter() {
@@ -62,28 +65,50 @@ void RowWriter::Field(std::string_view text) {
   firstField_ = false;
 }
 
-void RowWriter::Row(long line, std::string_view zipcode, std::string_view ddd,
-                    std::string_view address) {
-  if (format_ == OutputFormat::kJson) {
-    buffer_ += anyRow_ ? ",\n{" : "\n{";
-    if (withLine_) {
-      buffer_ += kJsonNames[0];
-      buffer_ += std::to_string(line);
-      buffer_ += ',';
-    }
-    const std::string_view values[] = {zipcode, ddd, address};
+void RowWriter::JsonRow(long line, const std::string_view* values, bool found) {
+  buffer_ += anyRow_ ? ",\n{" : "\n{";
+  if (withLine_) {
+    buffer_ += kJsonNames[0];
+    buffer_ += std::to_string(line);
+    buffer_ += ',';
+  }
+  if (!found) {
+    buffer_ += "\"status\":";
+    AppendJsonString(buffer_, kNotFound);
+  } else {
     for (int i = 0; i < 3; ++i) {
       if (i > 0) buffer_ += ',';
       buffer_ += kJsonNames[i + 1];
       AppendJsonString(buffer_, values[i]);
     }
-    buffer_ += '}';
+  }
+  buffer_ += '}';
+}
+
+void RowWriter::Row(long line, std::string_view zipcode, std::string_view ddd,
+                    std::string_view address) {
+  const std::string_view values[] = {zipcode, ddd, address};
+  if (format_ == OutputFormat::kJson) {
+    JsonRow(line, values, true);
   } else {
     firstField_ = true;
     if (withLine_) Field(std::to_string(line));
-    Field(zipcode);
-    Field(ddd);
-    Field(address);
+    for (const std::string_view v : values) Field(v);
+    if (withLine_ && format_ == OutputFormat::kCsv) Field("");
+    buffer_ += '\n';
+  }
+  anyRow_ = true;
+  if (buffer_.size() >= kFlushSize) Flush();
+}
+
+void RowWriter::NotFound(long line) {
+  if (format_ == OutputFormat::kJson) {
+    JsonRow(line, nullptr, false);
+  } else {
+    firstField_ = true;
+    Field(std::to_string(line));
+    for (int i = 0; i < 3; ++i) Field("");
+    if (format_ == OutputFormat::kCsv) Field(kNotFound);
     buffer_ += '\n';
   }
   anyRow_ = true;

@@ -5,8 +5,12 @@
 #include "lookup/LookupRun.h"
 #include "lookup/Options.h"
 #include "platform/RunFolders.h"
+#include "platform/StandardStreams.h"
 
 int main(int argc, char** argv) {
+  // Before any file is opened: a closed descriptor 0 would be taken by the
+  // table and read as the queries.
+  if (!platform::EnsureStandardStreams()) return lookup::kExitError;
   lookup::LookupOptions options;
   std::string error;
   if (!lookup::ParseArguments(argc, argv, &options, &error)) {

@@ -36,9 +36,9 @@ int32_t TFts::FtsProven() {
   return api_ ? api_->FtsProven(IndexHandle) : FTS_ERR_NO_LIBRARY;
 }
 
-int32_t TFts::FtsMatchSpans(const char* record, int32_t size, const char* text, int32_t* spans,
-                            int32_t maxSpans) {
-  return api_ ? api_->FtsMatchSpans(IndexHandle, record, size, text, kSearchMode, spans, maxSpans)
+int32_t TFts::FtsMatchSpans(const char* record, int32_t size, const char* text, int32_t mode,
+                            int32_t* spans, int32_t maxSpans) {
+  return api_ ? api_->FtsMatchSpans(IndexHandle, record, size, text, mode, spans, maxSpans)
               : FTS_ERR_NO_LIBRARY;
 }
 

@@ -4,7 +4,7 @@
 // and FtsOpen keep their result in IndexHandle, the others pass it on.
 #include <cstdint>
 
-struct TFtsEntryPoints;
+#include "search/FtsLibrary.h"
 
 class TFts {
  public:
@@ -13,9 +13,6 @@ class TFts {
   TFts();
 
   int32_t IndexHandle = 0;
-  // The library's mode of the search: every word, in any order (FtsVerify
-  // with 2 passes it).
-  static constexpr int32_t kSearchMode = 3;
 
   int32_t FtsCreate(const char* fileName, int16_t arg1, int16_t arg2, int8_t arg3, int16_t arg4);
   int32_t FtsOpen(const char* fileName, int16_t arg1, int16_t arg2);
@@ -28,10 +25,10 @@ class TFts {
   // search verifies it, so that none needs reading; 0 otherwise.
   int32_t FtsProven();
   // The matched byte ranges of a record of `size` bytes for a text, in the
-  // search's mode: up to maxSpans (begin, end) pairs into spans; answers
+  // library's mode `mode`: up to maxSpans (begin, end) pairs into spans; answers
   // their number, 0 when the record does not match.
-  int32_t FtsMatchSpans(const char* record, int32_t size, const char* text, int32_t* spans,
-                        int32_t maxSpans);
+  int32_t FtsMatchSpans(const char* record, int32_t size, const char* text, int32_t mode,
+                        int32_t* spans, int32_t maxSpans);
   int32_t FtsNumRecs();
   int32_t FtsClose();
   // The index's source tag (see search/TableTag.h): set while building,

@@ -1,12 +1,11 @@
 #include "search/FtsLibrary.h"
 
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <map>
 #include <mutex>
 
 #include "platform/MessageBox.h"
@@ -24,26 +23,8 @@ QString ExecutableFolder() {
   return QFileInfo(QString::fromLocal8Bit(path, static_cast<int>(n))).absolutePath();
 }
 
-QByteArray LibraryPath() {
-  return QFile::encodeName(QDir(FtsLibraryFolder()).filePath(QLatin1String(kFtsLibraryFileName)));
-}
-
-template <typename F>
-bool Bind(void* module, const char* name, F& slot) {
-  slot = reinterpret_cast<F>(::dlsym(module, name));
-  return slot != nullptr;
-}
-
-// Every entry point the program calls; false when one is missing.
-bool BindAll(void* module, TFtsEntryPoints& api) {
-  return Bind(module, "FtsCreate", api.FtsCreate) && Bind(module, "FtsOpen", api.FtsOpen) &&
-         Bind(module, "FtsAdd", api.FtsAdd) && Bind(module, "FtsSet", api.FtsSet) &&
-         Bind(module, "FtsNextRec", api.FtsNextRec) && Bind(module, "FtsVerify", api.FtsVerify) &&
-         Bind(module, "FtsProven", api.FtsProven) &&
-         Bind(module, "FtsMatchSpans", api.FtsMatchSpans) &&
-         Bind(module, "FtsNumRecs", api.FtsNumRecs) && Bind(module, "FtsClose", api.FtsClose) &&
-         Bind(module, "FtsMatch", api.FtsMatch) && Bind(module, "FtsSetTag", api.FtsSetTag) &&
-         Bind(module, "FtsGetTag", api.FtsGetTag);
+std::string Folder() {
+  return QFile::encodeName(FtsLibraryFolder()).toStdString();
 }
 
 }  // namespace
@@ -59,32 +40,11 @@ void SetFtsLibraryFolder(const QString& folder) {
 }
 
 const TFtsEntryPoints* LoadFtsLibrary() {
-  const QByteArray path = LibraryPath();
-  std::lock_guard<std::mutex> lock(g_mutex);
-  // Per path, so that a test pointing at an empty folder sees the failure
-  // while the program's own library stays bound.
-  static std::map<QByteArray, TFtsEntryPoints> loaded;
-  const auto it = loaded.find(path);
-  if (it != loaded.end()) return &it->second;
-  void* module = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-  if (!module) return nullptr;
-  TFtsEntryPoints api{};
-  if (!BindAll(module, api)) {
-    ::dlclose(module);
-    return nullptr;
-  }
-  return &loaded.emplace(path, api).first->second;
+  return platform::LoadFtsLibrary(Folder());
 }
 
 bool CheckFtsLibraryAvailable() {
-  void* module = ::dlopen(LibraryPath().constData(), RTLD_NOW | RTLD_LOCAL);
-  if (module) {
-    // A library that loads but lacks an entry point would fail every search.
-    TFtsEntryPoints api{};
-    const bool complete = BindAll(module, api);
-    ::dlclose(module);  // only a trial: the component loads it for itself
-    if (complete) return true;
-  }
+  if (platform::FtsLibraryLoads(Folder())) return true;
   platform::ShowMessage(nullptr,
                         QStringLiteral("Full-text search (FTS): Unable to load required library ") +
                             QLatin1String(kFtsLibraryFileName));

@@ -2,11 +2,11 @@
 
 #include <exception>
 
-#include "search/Candidates.h"
 #include "search/ConfirmedMarks.h"
 #include "search/Fts.h"
 #include "search/SearchRun.h"
 #include "search/SearchText.h"
+#include "search/UiHold.h"
 #include "table/DbfTable.h"
 
 namespace search {
@@ -27,14 +27,16 @@ constexpr FinalSplit kFinals[28] = {
     {8, 0x314D}, {8, 0x314E}, {0, 0x3141}, {0, 0x3142}, {17, 0x3145}, {0, 0x3145}, {0, 0x3146},
     {0, 0x3147}, {0, 0x3148}, {0, 0x314A}, {0, 0x314B}, {0, 0x314C},  {0, 0x314D}, {0, 0x314E}};
 
-// Marks the matches of the text; 0 when it cannot be searched or finds nothing.
-// Without a usable index every record is confirmed, as RunSearch does; a text
-// that cannot be searched as typed (too long, not CP949) shows no rows.
+// Marks the matches of the text; 0 when it cannot be searched or finds nothing
+// (the grid then shows no row). Without a usable index every record is
+// confirmed, as RunSearch does.
 int SearchFor(TPostalParts& p, const QString& text) {
-  if (FillSearchText(text, *p.SearchText) != TSearchTextFill::Filled) return 0;
-  const TIndexAnswer answer = AskIndex(p);
-  if (answer == TIndexAnswer::NoKey || answer == TIndexAnswer::NoData) return 0;
-  return MarkConfirmed(p, answer == TIndexAnswer::Candidates);
+  p.Table1->Query("");
+  if (FillSearchText(text, *p.SearchText) != TSearchTextFill::Filled) {
+    ShowNoRows(p);
+    return 0;
+  }
+  return MarkMatches(p, false).matches;
 }
 
 }  // namespace
@@ -57,10 +59,14 @@ QString SplitComposingFinal(const TComposedText& c) {
 }
 
 int RunQuietSearch(TPostalParts& p, const TComposedText& composed) {
-  if (!p.Table1 || !p.Table1->IsOpen()) return kWholeTable;
+  if (!p.Table1 || !p.Table1->IsOpen()) return kNoTable;
+  // The grid's window of rows is fetched once, for the rows shown at the end.
+  NotificationsSuspended quiet(p.Table1);
   try {
-    p.Table1->Query("");
-    if (TrimBlanks(composed.text).isEmpty()) return kWholeTable;
+    if (TrimBlanks(composed.text).isEmpty()) {
+      p.Table1->Query("");
+      return kWholeTable;
+    }
     int matches = SearchFor(p, composed.text);
     if (matches == 0) {
       const QString split = SplitComposingFinal(composed);

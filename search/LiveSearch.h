@@ -27,11 +27,10 @@ struct TComposedText {
 QString SplitComposingFinal(const TComposedText& composed);
 
 // The quiet run for the composed text: the rows that Return would show for
-// it (the whole table when nothing matches, as behind the not-found
-// message); when the text as composed finds nothing, SplitComposingFinal is
-// tried once more. SearchText then holds the text whose rows are shown.
-// Answers the match count, or kWholeTable for a blank text (and when the
-// table is not open). An error of the table component ends the run quietly
+// it (none when nothing matches); when the text as composed finds nothing,
+// SplitComposingFinal is tried once more. SearchText then holds the text whose rows are shown.
+// Answers the match count, kWholeTable for a blank text, kNoTable when the
+// table is not open. An error of the table component ends the run quietly
 // with 0.
 int RunQuietSearch(TPostalParts& parts, const TComposedText& composed);
 

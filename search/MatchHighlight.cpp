@@ -2,16 +2,12 @@
 
 #include "dataset/Field.h"
 #include "platform/Cp949.h"
-#include "search/Fts.h"
+#include "postal/AddressSearch.h"
+#include "search/FtsCalls.h"
+#include "search/TableRecords.h"
 #include "table/DbfTable.h"
 
 namespace search {
-namespace {
-
-// More spans than a record can show: each is at least one character.
-constexpr int32_t kMaxSpans = 256;
-
-}  // namespace
 
 void TMatchHighlight::SetText(const QByteArray& cp949) {
   text_ = cp949;
@@ -47,11 +43,12 @@ std::vector<std::pair<int, int>> TMatchHighlight::CellRanges(int row, const TFie
   if (record.isEmpty()) return ranges;
   if (record != record_) {
     record_ = record;
-    spans_.assign(2 * kMaxSpans, 0);
-    const int32_t count =
-        fts_->FtsMatchSpans(record.constData(), static_cast<int32_t>(record.size()),
-                            text_.constData(), spans_.data(), kMaxSpans);
-    spans_.resize(2 * static_cast<size_t>(std::clamp(count, 0, kMaxSpans)));
+    postal::SearchText text{};
+    std::copy_n(text_.constData(), std::min<qsizetype>(text_.size(), text.size() - 1), text.data());
+    TFtsCalls calls(*fts_);
+    TTableRecords records(*table_);
+    spans_ = postal::MatchedSpans(calls, records.Fields(), record.constData(),
+                                  static_cast<int32_t>(record.size()), text);
   }
   // Byte ranges of the field's own bytes, then characters of its text.
   const TFieldInfo& info = infos[static_cast<size_t>(n - 1)];
@@ -59,9 +56,9 @@ std::vector<std::pair<int, int>> TMatchHighlight::CellRanges(int row, const TFie
   auto characters = [&](int byteCount) {
     return static_cast<int>(platform::FromCp949(bytes.left(byteCount)).size());
   };
-  for (size_t i = 0; i + 1 < spans_.size(); i += 2) {
-    const int begin = std::max(spans_[i] - info.Offset, 0);
-    const int end = std::min<int>(spans_[i + 1] - info.Offset, static_cast<int>(bytes.size()));
+  for (const auto& [spanBegin, spanEnd] : spans_) {
+    const int begin = std::max(spanBegin - info.Offset, 0);
+    const int end = std::min<int>(spanEnd - info.Offset, static_cast<int>(bytes.size()));
     if (end <= begin) continue;
     const int start = characters(begin);
     ranges.emplace_back(start, characters(end) - start);

@@ -34,7 +34,7 @@ class TMatchHighlight {
   QByteArray text_;
   // The last record asked about and its matched byte ranges.
   QByteArray record_;
-  std::vector<int32_t> spans_;
+  std::vector<std::pair<int32_t, int32_t>> spans_;
 };
 
 }  // namespace search

@@ -2,48 +2,142 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <memory>
+#include <optional>
+#include <vector>
 
-#include "libs/ftsindex/ftsindex.h"
 #include "platform/BusyCursor.h"
 #include "platform/MessageBox.h"
-#include "search/Fts.h"
+#include "postal/IndexOpening.h"
+#include "postal/TableTag.h"
+#include "search/FtsCalls.h"
 #include "search/PostalDataMessages.h"
 #include "search/ResultActions.h"
-#include "search/TableTag.h"
+#include "search/TableRecords.h"
 #include "search/UiHold.h"
 #include "table/DbfTable.h"
 
 namespace search {
 namespace {
 
-// Everything the build takes from the search strip, given back at every way out.
-class BuildStrip {
+// What the build shows in the search strip: the progress bar in place of the
+// message switch, the busy cursor, and the window's events between records.
+// What it took is given back when the build has finished, and the message
+// switch when this object ends (after the key count is told), also when the
+// table component raises.
+class BuildStrip final : public postal::IndexBuildObserver {
  public:
-  explicit BuildStrip(TPostalParts& p)
-      : p_(p), search_(p.edSearch), button_(p.butFilt), grid_(p.DBGrid1) {
-    if (p_.CheckBoxMsg) p_.CheckBoxMsg->hide();
-  }
-  ~BuildStrip() {
-    HideGauge();
-    if (p_.CheckBoxMsg) p_.CheckBoxMsg->show();
-  }
-  void HideGauge() {
-    if (!p_.Gauge1) return;
-    p_.Gauge1->hide();
-    p_.Gauge1->setValue(0);
+  explicit BuildStrip(TPostalParts& p) : p_(p) {}
+  ~BuildStrip() override {
+    Finished();
+    if (hidSwitch_ && p_.CheckBoxMsg) p_.CheckBoxMsg->show();
   }
   BuildStrip(const BuildStrip&) = delete;
   BuildStrip& operator=(const BuildStrip&) = delete;
 
+  void Starting() override {
+    if (p_.CheckBoxMsg) p_.CheckBoxMsg->hide();
+    hidSwitch_ = true;
+    // Nothing may move the table under the build loop: no search, and no
+    // click, key, wheel or scroll bar in the grid (the grid still follows
+    // the table).
+    for (QWidget* w : {static_cast<QWidget*>(p_.edSearch), p_.butFilt, p_.DBGrid1})
+      if (w) held_.push_back(std::make_unique<DisabledWhile>(w));
+  }
+  void Started(int32_t count) override {
+    if (p_.Gauge1) {
+      p_.Gauge1->setMaximum(count);
+      p_.Gauge1->show();
+    }
+    // The progress bar shows the build: the grid and the position display
+    // are not walked through every record (once, when it is through).
+    if (p_.Table1 && !quiet_) {
+      p_.Table1->SuspendViewNotifications();
+      quiet_ = true;
+      // Every record is read in order: the engine reads them a block at a time.
+      readCacheWas_ = p_.Table1->ReadCache();
+      p_.Table1->SetReadCache(true);
+    }
+    busy_.emplace();
+    events_ = std::make_unique<FramePacedEvents>(p_.owner ? p_.owner->window() : nullptr);
+  }
+  void Added(int32_t r) override {
+    if (r < 0) {
+      events_->Paint();
+      platform::ShowMessage(p_.owner, QStringLiteral("키 추가 에러: ") + QString::number(r));
+    }
+    if (p_.Gauge1) p_.Gauge1->setValue(r);
+    events_->Run();
+  }
+  void Saving() override {
+    if (events_) events_->Paint();
+  }
+  void Finished() override {
+    if (quiet_) {
+      quiet_ = false;
+      p_.Table1->SetReadCache(readCacheWas_);
+      p_.Table1->ResumeViewNotifications();
+    }
+    events_.reset();
+    busy_.reset();
+    if (p_.Gauge1 && hidSwitch_) {
+      p_.Gauge1->hide();
+      p_.Gauge1->setValue(0);
+    }
+    held_.clear();
+  }
+
  private:
   TPostalParts& p_;
-  // Nothing may move the table under the build loop: no search, and no click,
-  // key, wheel or scroll bar in the grid (the grid still follows the table).
-  DisabledWhile search_, button_, grid_;
+  bool hidSwitch_ = false;
+  bool quiet_ = false;  // the table's display notifications are suspended
+  bool readCacheWas_ = false;
+  std::vector<std::unique_ptr<DisabledWhile>> held_;
+  std::optional<platform::BusyCursor> busy_;
+  std::unique_ptr<FramePacedEvents> events_;
 };
+
+std::string TablePath(TPostalParts& p) {
+  return QFile::encodeName(p.Table1->TablePath()).toStdString();
+}
+
+// Tells the user what the build or the opening came to.
+void ShowOutcome(TPostalParts& p, const postal::IndexOutcome& outcome) {
+  switch (outcome.state) {
+    case postal::IndexState::kOpened:
+      return;
+    case postal::IndexState::kBuilt:
+      platform::ShowMessage(p.owner,
+                            QString::number(p.Fts1->FtsNumRecs()) + QStringLiteral("개 키 생성"));
+      return;
+    case postal::IndexState::kCannotCreate:
+      ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 만들 수 없습니다."), outcome.error);
+      return;
+    case postal::IndexState::kCannotSave:
+      ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 저장할 수 없습니다."), outcome.error);
+      return;
+    case postal::IndexState::kCannotOpen:
+      ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 열 수 없습니다."), outcome.error);
+      return;
+  }
+}
+
+// Opens the index through step (open or build, or build), with the strip
+// of the window shown during a build, and says how it went.
+void OpenIndex(TPostalParts& p,
+               postal::IndexOutcome (*step)(postal::IndexCalls&, postal::RecordSource&,
+                                            const std::string&, const std::string&, char*,
+                                            postal::IndexBuildObserver&)) {
+  BuildStrip strip(p);
+  TFtsCalls calls(*p.Fts1);
+  TTableRecords records(*p.Table1);
+  const postal::IndexOutcome outcome =
+      step(calls, records, kIndexFileName, TablePath(p), p.RecordBuffer->data(), strip);
+  if (p.Crossings) *p.Crossings = outcome.crossings;
+  ShowOutcome(p, outcome);
+}
 
 }  // namespace
 
@@ -57,77 +151,11 @@ void OpenPostalData(TPostalParts& p, const QString& tableFolder) {
   p.RecordBuffer->assign(static_cast<size_t>(p.Table1->RecordSize()) + 1, '\0');
   if (p.panRecPos) p.panRecPos->setToolTip(LoadedTableToolTip(*p.Table1));
 
-  const std::string tag = OpenTableTag(p);
-  if (QFileInfo::exists(QString::fromLatin1(kIndexFileName))) {
-    p.Fts1->FtsOpen(kIndexFileName, 20, 1);
-    if (IndexMatchesTable(p, tag)) return;
-    // Truncated, corrupt, foreign, or made from another table or an earlier
-    // state of this one: an index that cannot answer for this table as it
-    // is now is built again.
-    if (p.Fts1->IndexHandle > 0) p.Fts1->FtsClose();
-    p.Fts1->IndexHandle = 0;
-  }
-  BuildIndex(p, tag);
+  OpenIndex(p, postal::OpenOrBuildIndex);
 }
 
-std::string OpenTableTag(TPostalParts& p) {
-  return TableTag(QFile::encodeName(p.Table1->TablePath()).toStdString());
-}
-
-bool IndexMatchesTable(TPostalParts& p, const std::string& tableTag) {
-  if (p.Fts1->IndexHandle <= 0 || p.Fts1->FtsNumRecs() != p.Table1->RecCount()) return false;
-  char stored[FTS_MAX_TAG + 1];
-  return p.Fts1->FtsGetTag(stored, sizeof stored) >= 0 && TagsMatch(stored, tableTag);
-}
-
-void BuildIndex(TPostalParts& p, const std::string& tableTag) {
-  BuildStrip strip(p);
-  const int32_t created = p.Fts1->FtsCreate(kIndexFileName, 20, 2, 1, 1);
-  if (created <= 0) {
-    // Without a new index every record would be refused one by one.
-    p.Fts1->IndexHandle = 0;
-    ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 만들 수 없습니다."), created);
-    return;
-  }
-  // Stored with the index, so that a later start knows which table it answers for.
-  p.Fts1->FtsSetTag(tableTag.c_str());
-  const int32_t count = p.Table1->RecCount();
-  if (p.Gauge1) {
-    p.Gauge1->setMaximum(count);
-    p.Gauge1->show();
-  }
-  p.Table1->GoTop();
-  int32_t written = 0, opened = 0;
-  {
-    platform::BusyCursor busy;
-    FramePacedEvents events(p.owner ? p.owner->window() : nullptr);
-    while (!p.Table1->AtEnd()) {
-      p.Table1->ReadRecord(p.RecordBuffer->data());
-      const int32_t r = p.Fts1->FtsAdd(p.RecordBuffer->data());
-      if (r < 0) {
-        events.Paint();
-        platform::ShowMessage(p.owner, QStringLiteral("키 추가 에러: ") + QString::number(r));
-      }
-      if (p.Gauge1) p.Gauge1->setValue(r);
-      p.Table1->Skip(1);
-      events.Run();
-    }
-    events.Paint();
-    p.Table1->GoTop();
-    written = p.Fts1->FtsClose();
-    // A failed save leaves no new file: opening the name again would find
-    // an older index, made for another table, or none.
-    if (written == 0) opened = p.Fts1->FtsOpen(kIndexFileName, 20, 1);
-    if (written < 0 || opened <= 0) p.Fts1->IndexHandle = 0;
-  }
-  strip.HideGauge();
-  if (written < 0)
-    ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 저장할 수 없습니다."), written);
-  else if (opened <= 0)
-    ShowIndexUnusable(p, QStringLiteral("FTS 인덱스를 열 수 없습니다."), opened);
-  else
-    platform::ShowMessage(p.owner,
-                          QString::number(p.Fts1->FtsNumRecs()) + QStringLiteral("개 키 생성"));
+void BuildIndex(TPostalParts& p) {
+  OpenIndex(p, postal::BuildIndex);
 }
 
 void ClosePostalData(TPostalParts& p) {

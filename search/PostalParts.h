@@ -3,8 +3,10 @@
 // the result actions act on. The main window owns them all and hands them over
 // through this struct, so that the address search depends on no window class.
 #include <QString>
-#include <array>
 #include <vector>
+
+#include "postal/FieldCrossings.h"
+#include "postal/SearchText.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -15,7 +17,7 @@ class TDbfTable;
 class TFts;
 
 // The search text: CP949, zero-terminated, so at most 255 bytes of text.
-using TSearchText = std::array<char, 256>;
+using TSearchText = postal::SearchText;
 // One raw record followed by its terminating zero byte (RecordSize + 1 bytes);
 // empty while no table is open.
 using TRecordBuffer = std::vector<char>;
@@ -26,6 +28,8 @@ struct TPostalParts {
   TFts* Fts1 = nullptr;
   TRecordBuffer* RecordBuffer = nullptr;
   TSearchText* SearchText = nullptr;
+  // What the open index knows of the table's fields (set when it is opened).
+  postal::FieldCrossings* Crossings = nullptr;
   QLineEdit* edSearch = nullptr;
   QWidget* butFilt = nullptr;
   QProgressBar* Gauge1 = nullptr;

@@ -7,8 +7,8 @@
 #include <QLineEdit>
 
 #include "platform/Cp949.h"
+#include "postal/EngineTable.h"
 #include "search/SearchText.h"
-#include "search/TableStamp.h"
 #include "table/DbfTable.h"
 
 namespace search {
@@ -27,22 +27,35 @@ void CopyThroughEditTemp(TPostalParts& p, const QByteArray& cp949) {
   p.EditTemp->copy();
 }
 
+// True when the grid shows the current record: a row to copy.
+bool HasRow(TPostalParts& p) {
+  return p.Table1 && p.Table1->IsOpen() && !p.Table1->IsEmpty();
+}
+
 }  // namespace
 
 void Post1Click(TPostalParts& p) {
+  if (!HasRow(p)) return;
   // A five-digit zone number leaves two blanks in the seven-byte field; they
   // are no part of the code.
   CopyThroughEditTemp(p, TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ZIPCODE"))));
 }
 
 void Juso2Click(TPostalParts& p) {
+  if (!HasRow(p)) return;
   CopyThroughEditTemp(p, TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ETC"))));
 }
 
 void CopyRowClick(TPostalParts& p) {
+  if (!HasRow(p)) return;
   CopyThroughEditTemp(p, TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ZIPCODE"))) +
                              ' ' +
                              TrimTrailingBlanks(p.Table1->FieldString(QStringLiteral("ETC"))));
+}
+
+void CopyFieldClick(TPostalParts& p, const QString& fieldName) {
+  if (!HasRow(p) || !p.Table1->FindField(fieldName)) return;
+  CopyThroughEditTemp(p, TrimTrailingBlanks(p.Table1->FieldString(fieldName)));
 }
 
 std::optional<QString> RecordPositionCaption(TDbfTable& table) {
@@ -53,11 +66,8 @@ std::optional<QString> RecordPositionCaption(TDbfTable& table) {
 QString LoadedTableToolTip(TDbfTable& table) {
   const QString path = table.TablePath();
   QString text = QFileInfo(path).fileName() + QStringLiteral(": ");
-  if (const auto stamp = ReadTableStamp(QFile::encodeName(path).toStdString()))
-    text += QStringLiteral("%1-%2-%3, ")
-                .arg(stamp->year, 4, 10, QLatin1Char('0'))
-                .arg(stamp->month, 2, 10, QLatin1Char('0'))
-                .arg(stamp->day, 2, 10, QLatin1Char('0'));
+  if (const std::string date = postal::DateText(table.LastUpdate().toStdString()); !date.empty())
+    text += QString::fromStdString(date) + QStringLiteral(", ");
   return text + QString::number(table.RecCount()) + QStringLiteral("개 레코드");
 }
 

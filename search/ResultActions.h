@@ -9,6 +9,10 @@
 
 namespace search {
 
+// The copy actions act on the current record, which is the grid's selected
+// row; when the grid shows no row (a search matched nothing) they copy
+// nothing and the clipboard keeps what it held.
+
 // ZIPCODE of the current record without its trailing blanks, to the clipboard.
 void Post1Click(TPostalParts& parts);
 // ETC of the current record without its trailing blanks, to the clipboard.
@@ -16,6 +20,9 @@ void Juso2Click(TPostalParts& parts);
 // The current record's postal code and address, one blank apart, each
 // without its trailing blanks, to the clipboard (Ctrl+C in the grid).
 void CopyRowClick(TPostalParts& parts);
+// Another field of the current record (JIBUN, the lot address; ENG, the
+// English address) without its trailing blanks, to the clipboard.
+void CopyFieldClick(TPostalParts& parts, const QString& fieldName);
 
 // "<Recno> / <RecCount>" while Table1 browses; nothing otherwise (the caption
 // then stays as it is).

@@ -4,9 +4,7 @@
 #include <QLineEdit>
 #include <exception>
 
-#include "platform/BusyCursor.h"
 #include "platform/MessageBox.h"
-#include "search/Candidates.h"
 #include "search/ConfirmedMarks.h"
 #include "search/Fts.h"
 #include "search/SearchText.h"
@@ -50,6 +48,7 @@ QString TooLongMessage() {
 }
 
 int SearchEntry(TPostalParts& p) {
+  if (!p.Table1 || !p.Table1->IsOpen()) return kNoTable;
   if (TrimBlanks(p.edSearch->text()).isEmpty()) {
     p.Table1->Query("");
     FocusSearchBox(p);
@@ -59,6 +58,7 @@ int SearchEntry(TPostalParts& p) {
 }
 
 int RunSearch(TPostalParts& p) {
+  if (!p.Table1 || !p.Table1->IsOpen()) return kNoTable;
   if (p.Timer1) p.Timer1->stop();
   TimerRestart clock(p.Timer1);
   int matches = 0;
@@ -69,6 +69,7 @@ int RunSearch(TPostalParts& p) {
       // A character that CP949 cannot encode is in no record: searching a
       // substitute for it could only find wrong rows. A text too long is
       // refused: cut, it would ask for less than was typed.
+      if (fill == TSearchTextFill::NotCp949) ShowNoRows(p);
       clock.Restart();
       platform::ShowMessage(p.owner, fill == TSearchTextFill::TooLong
                                          ? TooLongMessage()
@@ -76,18 +77,15 @@ int RunSearch(TPostalParts& p) {
       FocusSearchBox(p);
       return 0;
     }
-    const TIndexAnswer answer = AskIndex(p);
-    if (answer == TIndexAnswer::NoKey || answer == TIndexAnswer::NoData) {
+    const postal::SearchOutcome outcome = MarkMatches(p, true);
+    if (!outcome.visited) {
       // The clock stays off while this message is up, and starts on the way out.
-      platform::ShowMessage(p.owner, answer == TIndexAnswer::NoKey
+      platform::ShowMessage(p.owner, outcome.answer == postal::IndexAnswer::kNoKey
                                          ? QStringLiteral("FTS 인덱스에 키 없음!")
                                          : QStringLiteral("자료 없음!"));
       return 0;
     }
-    {
-      platform::BusyCursor busy;
-      matches = MarkConfirmed(p, answer == TIndexAnswer::Candidates);
-    }
+    matches = outcome.matches;
   } catch (const std::exception& e) {
     clock.Restart();
     platform::ShowMessage(p.owner, QString::fromUtf8(e.what()));

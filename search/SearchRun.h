@@ -18,15 +18,18 @@ QString TooLongMessage();
 
 // What a search that shows the whole table for a blank box answers.
 inline constexpr int kWholeTable = -1;
+// What a search answers while no table is open (its opening failed at
+// start-up): it does nothing.
+inline constexpr int kNoTable = -2;
 
 // The search entry: a box blank after trimming clears the query set (every
 // record visible again), keeps the focus in the box and answers kWholeTable;
-// otherwise RunSearch and its match count.
+// otherwise RunSearch and its match count. Without an open table, kNoTable.
 int SearchEntry(TPostalParts& parts);
 
 // Asks the index for the candidates of the box's text, confirms each against
 // its record, marks the confirmed ones and shows the result. Without a usable
-// index every record of the table is confirmed instead (see Candidates.h). A
+// index every record of the table is confirmed instead (postal/SearchRun.h). A
 // text over 255 bytes is refused with TooLongMessage(). Answers the match
 // count (0 also when the run ended with a message or an error). The clock is
 // off during the run and on again at every way out, and the table's display

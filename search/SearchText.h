@@ -1,5 +1,6 @@
 #pragma once
-// Filling the CP949 search text from the search box.
+// The search text from the search box: its QString as UTF-8, made into the
+// CP949 search text by the core (postal/SearchText.h).
 #include <QByteArray>
 #include <QString>
 
@@ -10,7 +11,7 @@ namespace search {
 // The text without spaces and control characters at either end (the search
 // entry's test for a blank box).
 QString TrimBlanks(const QString& text);
-// The same, at the end only.
+// The same, at the end only, for the bytes of a field.
 QByteArray TrimTrailingBlanks(const QByteArray& bytes);
 
 // What FillSearchText made of the box's text.
@@ -20,10 +21,7 @@ enum class TSearchTextFill {
   TooLong,   // over 255 bytes even without the blanks at its ends
 };
 
-// Fills searchText with text in CP949, untrimmed when it fits in 255 bytes,
-// else without the blanks at its ends (they change no match). A text that
-// still does not fit is refused rather than cut: words cut off its end would
-// be ignored and the search would show more than was asked for. Unless
+// Fills searchText from the box's text (postal::MakeSearchText). Unless
 // Filled, the search text is left empty.
 TSearchTextFill FillSearchText(const QString& text, TSearchText& searchText);
 

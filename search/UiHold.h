@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "dataset/DataSet.h"
+
 namespace search {
 
 // Disables a widget for its lifetime and gives it back its enabled state.
@@ -23,6 +25,19 @@ class DisabledWhile {
  private:
   QPointer<QWidget> w_;
   bool was_;
+};
+
+// Suspends a dataset's notifications to its display controls for a scope:
+// what the window of rows shows is fetched once, when they resume.
+class NotificationsSuspended {
+ public:
+  explicit NotificationsSuspended(TDataSet* d) : d_(d) { d_->SuspendViewNotifications(); }
+  ~NotificationsSuspended() { d_->ResumeViewNotifications(); }
+  NotificationsSuspended(const NotificationsSuspended&) = delete;
+  NotificationsSuspended& operator=(const NotificationsSuspended&) = delete;
+
+ private:
+  TDataSet* d_;
 };
 
 // Starts a timer again when it goes out of scope (unless released first).

@@ -1,7 +1,5 @@
 #include "table/DbfEngine.h"
 
-#include <dlfcn.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -36,45 +34,28 @@ void TDbfEngine::EnsureEngineLoaded() {
 
 bool TDbfEngine::LoadEngine() {
   if (loaded_) return true;
-  const QString path = LibraryPath();
-  handle_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-  bool ok = handle_ != nullptr;
-  if (ok) {
-    TDbfEngineApi api;
-#define PF_DBE_BIND(name)                                                \
-  api.name = reinterpret_cast<decltype(&::name)>(dlsym(handle_, #name)); \
-  ok = ok && api.name != nullptr;
-    PF_DBE_REQUIRED(PF_DBE_BIND)
-#undef PF_DBE_BIND
-#define PF_DBE_BIND_OPTIONAL(name) \
-  api.name = reinterpret_cast<decltype(&::name)>(dlsym(handle_, #name));
-    PF_DBE_OPTIONAL(PF_DBE_BIND_OPTIONAL)
-#undef PF_DBE_BIND_OPTIONAL
-    if (ok) {
-      api_ = api;
-      loaded_ = true;
-      api_.dbe_SetStringType(1);
-    }
+  const QString folder = QFileInfo(LibraryPath()).absolutePath();
+  if (const TDbfEngineApi* api =
+          platform::LoadEngineLibrary(QFile::encodeName(folder).toStdString())) {
+    api_ = *api;
+    loaded_ = true;
+    api_.dbe_SetStringType(1);
+    return true;
   }
-  if (!ok) {
-    if (handle_) dlclose(handle_);
-    handle_ = nullptr;
-    loaded_ = false;
-    api_ = TDbfEngineApi{};
-    platform::ShowMessage(nullptr,
-                          QStringLiteral("Unable to load required database engine library: ") +
-                              QString::fromLatin1(kLibraryName));
-    terminateRequested_ = true;
-    // Queued, so that it also ends a message loop that has not started yet.
-    if (QCoreApplication* app = QCoreApplication::instance())
-      QMetaObject::invokeMethod(app, "quit", Qt::QueuedConnection);
-  }
-  return loaded_;
+  api_ = TDbfEngineApi{};
+  platform::ShowMessage(nullptr,
+                        QStringLiteral("Unable to load required database engine library: ") +
+                            QString::fromLatin1(kLibraryName));
+  terminateRequested_ = true;
+  // Queued, so that it also ends a message loop that has not started yet.
+  if (QCoreApplication* app = QCoreApplication::instance())
+    QMetaObject::invokeMethod(app, "quit", Qt::QueuedConnection);
+  return false;
 }
 
+// The library itself stays loaded for the life of the process (the loader
+// keeps it); the engine is unbound.
 void TDbfEngine::UnloadEngine() {
-  if (handle_) dlclose(handle_);
-  handle_ = nullptr;
   loaded_ = false;
   api_ = TDbfEngineApi{};
 }

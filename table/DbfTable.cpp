@@ -156,6 +156,12 @@ void TDbfTable::SetOEMTranslate(bool on) {
   }
 }
 
+QString TDbfTable::LastUpdate() {
+  if (workArea_ <= 0) return {};
+  Select();
+  return QString::fromLatin1(Dbe().dbe_LastUpdate());
+}
+
 void TDbfTable::SetReadCache(bool on) {
   readCache_ = on;
   if (workArea_ > 0) {

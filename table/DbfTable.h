@@ -88,6 +88,9 @@ class TDbfTable : public TDataSet {
   // when the file was cut inside its records: only the complete records
   // present are read.
   int32_t HeaderRecCount() const { return headerRecCount_; }
+  // The date of the last update in the table's header, "YYYYMMDD"; empty
+  // when closed or when the header holds no valid date.
+  QString LastUpdate();
   const std::vector<TFieldInfo>& FieldInfos() const { return fieldInfos_; }
   // Builds the field definitions without opening (the work area closes again).
   void UpdateFieldDefs();
@@ -122,6 +125,8 @@ class TDbfTable : public TDataSet {
   int32_t Query(const char* expression);
   int32_t Query(const QByteArray& expression);
   void SetQueryBit(int32_t recno, bool value);
+  // SetQueryBit for many records in one call.
+  void SetQueryBits(const std::vector<int32_t>& recnos, bool value);
   int32_t SetOrder(int32_t order);
   int32_t QueryRecCount();
   int32_t Count();

@@ -48,6 +48,13 @@ void TDbfTable::SetQueryBit(int32_t recno, bool value) {
   Dbe().dbe_SetQueryBit(recno, value ? -1 : 0);
 }
 
+void TDbfTable::SetQueryBits(const std::vector<int32_t>& recnos, bool value) {
+  if (recnos.empty()) return;
+  CheckOpen();
+  Select();
+  Dbe().dbe_SetQueryBits(recnos.data(), static_cast<int32_t>(recnos.size()), value ? -1 : 0);
+}
+
 int32_t TDbfTable::SetOrder(int32_t order) {
   CheckOpen();
   if (Active()) EndPendingEdit();

@@ -35,10 +35,13 @@ class FormFixture : public ::testing::Test {
   // The six-row postal table beside the program and a working folder of the
   // test's own for its index, as a start of the program finds them.
   void PutPostalData() {
-    ASSERT_TRUE(workDir_.isValid());
     testsupport::WriteSmallTable(ProgramDir().toStdString());
-    savedWorkDir_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(workDir_.path()));
+    EnterWorkFolder();
+  }
+  // The same with a table of the given source rows (testsupport::WritePostcodeTable).
+  void PutPostalRows(std::initializer_list<const char*> rows) {
+    testsupport::WritePostcodeTable(ProgramDir().toStdString(), rows);
+    EnterWorkFolder();
   }
 
   TFormMain& Form() {
@@ -60,6 +63,12 @@ class FormFixture : public ::testing::Test {
   }
 
   QString ProgramDir() const { return programDir_.path(); }
+
+  void EnterWorkFolder() {
+    ASSERT_TRUE(workDir_.isValid());
+    if (savedWorkDir_.isEmpty()) savedWorkDir_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(workDir_.path()));
+  }
 
   platform::MessageRecorder messages_;
   platform::UrlRecorder urls_;

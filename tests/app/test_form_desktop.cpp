@@ -2,6 +2,8 @@
 // focused 찾기 button, the grid's menu from the keyboard, the smallest size
 // and the address column that takes what a wider window gains.
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -54,25 +56,66 @@ TEST_F(FormDesktop, ReturnOnTheFocusedSearchButtonClicksIt) {
   EXPECT_EQ(searches(), 3);
 }
 
-TEST_F(FormDesktop, TheGridsMenuOpensFromTheKeyboard) {
+TEST_F(FormDesktop, TheGridsMenuOpensFromTheKeyboardAtTheCurrentRow) {
+  PutPostalData();
   ShowActive();
   TFormMain& f = Form();
-  for (auto [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
-                                std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)}}) {
-    f.DBGrid1->setFocus();
-    ASSERT_FALSE(f.PopupMenu1->isVisible());
-    QTest::keyClick(f.DBGrid1, key, modifiers);
-    EXPECT_TRUE(f.PopupMenu1->isVisible()) << key;
-    // Over the grid, so that the menu belongs to what it acts on.
-    EXPECT_TRUE(f.DBGrid1->rect().contains(f.DBGrid1->mapFromGlobal(f.PopupMenu1->pos())));
+  f.OpenPostalData();
+  ASSERT_TRUE(f.Table1->Active());
+  f.DBGrid1->setFocus();
+  QTest::keyClick(f.DBGrid1, Qt::Key_Down);
+  QTest::keyClick(f.DBGrid1, Qt::Key_Down);
+  ASSERT_EQ(f.DBGrid1->CurrentRow(), 2);
+  // Just below the current row, where the mouse's menu on that row starts.
+  const QRect row = f.DBGrid1->RowRect(2);
+  const QPoint atRow = f.DBGrid1->viewport()->mapToGlobal(QPoint(row.left() + 16, row.bottom()));
+  auto expectMenuAt = [&](const QPoint& at, const char* how) {
+    EXPECT_TRUE(f.PopupMenu1->isVisible()) << how;
+    EXPECT_EQ(f.PopupMenu1->pos(), at) << how;
     f.PopupMenu1->hide();
     // As a desktop does when a menu closes: the window is active again.
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-  }
-  f.DBGrid1->setFocus();
+    f.DBGrid1->setFocus();
+    ASSERT_FALSE(f.PopupMenu1->isVisible());
+  };
+  QTest::keyClick(f.DBGrid1, Qt::Key_Menu);
+  expectMenuAt(atRow, "menu key");
+  QTest::keyClick(f.DBGrid1, Qt::Key_F10, Qt::ShiftModifier);
+  expectMenuAt(atRow, "Shift+F10");
+  // The X11 platform makes the menu key a context-menu event of its own, at
+  // the middle of the focused widget.
+  const QPoint middle = f.DBGrid1->rect().center();
+  QContextMenuEvent fromKey(QContextMenuEvent::Keyboard, middle, f.DBGrid1->mapToGlobal(middle));
+  QApplication::sendEvent(f.DBGrid1, &fromKey);
+  expectMenuAt(atRow, "context-menu event from the keyboard");
+  // The mouse's menu opens where the mouse is (its event goes to the viewport).
+  const QPoint click(200, 30);
+  QWidget* viewport = f.DBGrid1->viewport();
+  QContextMenuEvent fromMouse(QContextMenuEvent::Mouse, click, viewport->mapToGlobal(click));
+  QApplication::sendEvent(viewport, &fromMouse);
+  expectMenuAt(viewport->mapToGlobal(click), "mouse");
+  // F10 alone opens nothing.
   QTest::keyClick(f.DBGrid1, Qt::Key_F10);
   EXPECT_FALSE(f.PopupMenu1->isVisible());
+}
+
+TEST_F(FormDesktop, ARightClickMakesTheRowUnderThePointerCurrentForItsMenu) {
+  PutPostalData();
+  ShowActive();
+  TFormMain& f = Form();
+  f.OpenPostalData();
+  ASSERT_TRUE(f.Table1->Active());
+  ASSERT_EQ(f.DBGrid1->CurrentRow(), 0);
+  const QRect third = f.DBGrid1->RowRect(3);
+  QTest::mouseClick(f.DBGrid1->viewport(), Qt::RightButton, {}, third.center());
+  EXPECT_EQ(f.DBGrid1->CurrentRow(), 3) << "the menu acts on the row that was clicked";
+  const int32_t clicked = f.Table1->Recno();
+  f.PopupMenu1->hide();
+  f.Post1->trigger();
+  f.Table1->SetRecno(clicked);
+  EXPECT_EQ(QApplication::clipboard()->text().toUtf8(),
+            f.Table1->FieldString(QStringLiteral("ZIPCODE")).trimmed());
 }
 
 TEST_F(FormDesktop, NeverSmallerThanDesignedAndAWiderWindowWidensTheAddressColumn) {

@@ -133,13 +133,17 @@ TEST_F(FormLayout, FontsAreGulimCheWithTheKoreanFallbackAtTheirPixelSizes) {
   struct Expect {
     QWidget* w;
     int px;
-  } expected[] = {
-      {&f, 13},          {f.labSearch, 12}, {f.edSearch, 13}, {f.butFilt, 12}, {f.CheckBoxMsg, 12},
-      {f.panRecPos, 13}, {f.MemoDisp, 13},  {f.Label3, 12},   {f.Label4, 12},  {f.DBGrid1, 13}};
+  } expected[] = {{&f, 13},         {f.labSearch, 12},   {f.edSearch, 13},
+                  {f.butFilt, 12},  {f.CheckBoxMsg, 12}, {f.panRecPos, 13},
+                  {f.MemoDisp, 13}, {f.Label3, 12},      {f.Label4, 12}};
   for (const Expect& e : expected) {
     EXPECT_EQ(e.w->font().pixelSize(), e.px) << e.w->objectName().toStdString();
     EXPECT_EQ(e.w->font().families(), families) << e.w->objectName().toStdString();
   }
+  // The grid's list puts a face with every character of the tables before
+  // NanumGothicCoding (test_form_grid_rows.cpp).
+  EXPECT_EQ(f.DBGrid1->font().pixelSize(), 13);
+  EXPECT_EQ(f.DBGrid1->font().families(), app::GridFamilies());
   // On this system's fonts the list resolves to an installed Korean face.
   const QString used = QFontInfo(f.edSearch->font()).family();
   EXPECT_TRUE(families.contains(used)) << used.toStdString();
@@ -159,7 +163,7 @@ TEST_F(FormLayout, GridColumnsTitlesAndFonts) {
   EXPECT_EQ(g.ColumnWidth(2), 590);
   EXPECT_EQ(g.TitleFont().pixelSize(), 13);
   EXPECT_TRUE(g.TitleFont().bold());
-  EXPECT_EQ(g.TitleFont().families(), app::GulimFamilies());
+  EXPECT_EQ(g.TitleFont().families(), app::GridFamilies());
   EXPECT_EQ(g.TitleColor(), QColor(128, 0, 0));
   EXPECT_EQ(g.FontColor(), QColor(Qt::black));
   EXPECT_EQ(g.Options(), dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines |
@@ -167,7 +171,7 @@ TEST_F(FormLayout, GridColumnsTitlesAndFonts) {
   // The postal code has no width of its own: it follows its title in a
   // larger title font, while the other two keep theirs.
   const int zipWidth = g.ColumnWidth(0);
-  g.SetTitleFont(app::GulimFont(40, true));
+  g.SetTitleFont(app::GridFont(40, true));
   EXPECT_GT(g.ColumnWidth(0), zipWidth);
   EXPECT_EQ(g.ColumnWidth(1), 50);
   EXPECT_EQ(g.ColumnWidth(2), 590);
@@ -180,8 +184,16 @@ TEST_F(FormLayout, ComponentsWithoutABand) {
   EXPECT_EQ(f.Timer1->interval(), 2000);
   EXPECT_TRUE(f.Timer1->isActive());
   ASSERT_NE(f.PopupMenu1, nullptr);
-  ASSERT_EQ(f.PopupMenu1->actions().size(), 2);
-  EXPECT_EQ(f.PopupMenu1->actions()[0], f.Post1);
+  // The two copies first, in this order; the lot and English copies and the
+  // import come after them.
+  const QList<QAction*> items = f.PopupMenu1->actions();
+  ASSERT_EQ(items.size(), 6);
+  EXPECT_EQ(items[0], f.Post1);
+  EXPECT_EQ(items[1], f.Juso2);
+  EXPECT_EQ(items[2], f.Jibun3);
+  EXPECT_EQ(items[3], f.Eng4);
+  EXPECT_TRUE(items[4]->isSeparator());
+  EXPECT_EQ(items[5], f.ImportData5);
   EXPECT_EQ(f.Post1->text(), QString::fromUtf8("우편번호 클립보드복사(&1)"));
   EXPECT_EQ(f.Juso2->text(), QString::fromUtf8("전체주소 클립보드복사(&2)"));
   EXPECT_EQ(f.DBGrid1->contextMenuPolicy(), Qt::CustomContextMenu);
@@ -251,6 +263,39 @@ TEST_F(FormLayout, BannerClicksOpenThePublisherOnce) {
   QTest::mouseClick(f.MemoDisp->viewport(), Qt::LeftButton);
   QTest::mouseClick(f.Panel2, Qt::LeftButton);
   EXPECT_TRUE(urls_.Urls().isEmpty());
+  EXPECT_TRUE(messages_.Messages().isEmpty());  // every address was opened
+}
+
+TEST_F(FormLayout, ADisabledSearchBoxStillShowsItsField) {
+  // Disabled while the index is built; frameless, it must not vanish into
+  // the strip's button face.
+  ShowActive();
+  TFormMain& f = Form();
+  const QColor field = f.edSearch->palette().color(QPalette::Active, QPalette::Base);
+  ASSERT_NE(field, f.palette().color(QPalette::Button));
+  f.edSearch->setEnabled(false);
+  const QImage shown = f.edSearch->grab().toImage();
+  EXPECT_EQ(QColor(shown.pixel(shown.width() - 4, shown.height() / 2)), field);
+  EXPECT_EQ(QColor(shown.pixel(shown.width() / 2, 2)), field);
+}
+
+TEST_F(FormLayout, ABannerClickWithoutABrowserSaysWhyOnce) {
+  ShowActive();
+  TFormMain& f = Form();
+  urls_.opens = false;  // as a desktop without a browser or xdg-open answers
+  QTest::mouseClick(f.Image1, Qt::LeftButton);
+  ASSERT_EQ(messages_.Messages().size(), 1);
+  const QString said = messages_.Messages().front();
+  EXPECT_TRUE(
+      said.startsWith(QString::fromUtf8("웹 페이지를 열 수 없습니다: ") + app::kPublisherUrl))
+      << said.toStdString();
+  EXPECT_TRUE(said.contains(QString::fromUtf8("웹 브라우저를 찾지 못했습니다")))
+      << said.toStdString();
+  // Later clicks try again, without repeating the message.
+  QTest::mouseClick(f.Label4, Qt::LeftButton);
+  QTest::mouseClick(f.Image1, Qt::LeftButton);
+  EXPECT_EQ(urls_.Urls().size(), 3);
+  EXPECT_EQ(messages_.Messages().size(), 1);
 }
 
 }  // namespace

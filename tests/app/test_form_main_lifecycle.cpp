@@ -3,9 +3,11 @@
 // error, and the close request of a second instance.
 #include <QCheckBox>
 #include <QDir>
+#include <QExposeEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QWindow>
 #include <vector>
 
 #include "FormFixture.h"
@@ -183,6 +185,71 @@ TEST_F(FormLifecycle, StartUpSequenceRunsOnceAfterTheFirstShow) {
   QApplication::processEvents();
   f.FormActivate();
   EXPECT_FALSE(f.CheckBoxMsg->isChecked());  // the sequence did not run again
+}
+
+// Counts the paints of one window's widgets while alive.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+  ~PaintCounter() override { qApp->removeEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Paint && w && w->window() == window_) ++paints;
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+};
+
+// Keeps a window from being painted: its expose events go nowhere.
+class ExposeBlocker : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Expose; }
+};
+
+TEST_F(FormLifecycle, TheStartUpSequenceWaitsForTheWindowsFirstPaint) {
+  TFormMain& f = Form();
+  f.SetActivateOnShow(true);
+  PaintCounter counter(&f);
+  // What the user has seen of the window when the first stage runs and when
+  // the sequence's first message (the missing table's) comes up.
+  int paintedAtStart = -1, paintedAtMessage = -1;
+  QObject listening;
+  QObject::connect(f.MemoDisp, &QPlainTextEdit::textChanged, &listening,
+                   [&] { paintedAtStart = counter.paints; });
+  messages_.whileShown = [&](const QString&) { paintedAtMessage = counter.paints; };
+  f.winId();  // the window's handle, before it is shown
+  ExposeBlocker blocker;
+  f.windowHandle()->installEventFilter(&blocker);
+  f.show();
+  QTest::qWait(300);
+  EXPECT_FALSE(f.HasActivated()) << "shown but not painted yet";
+  EXPECT_EQ(counter.paints, 0);
+  f.windowHandle()->removeEventFilter(&blocker);
+  QExposeEvent expose{QRegion(f.rect())};
+  QCoreApplication::sendEvent(f.windowHandle(), &expose);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.HasActivated() && !f.InStartUp(); }, 2000));
+  EXPECT_GT(paintedAtStart, 0);
+  EXPECT_GT(paintedAtMessage, 0);
+  EXPECT_EQ(messages_.Messages().size(), 1);  // no table in this program folder
+  messages_.whileShown = nullptr;
+}
+
+TEST_F(FormLifecycle, AWindowThatIsNeverPaintedStartsUpAllTheSame) {
+  TFormMain& f = Form();
+  f.SetActivateOnShow(true);
+  f.winId();
+  ExposeBlocker blocker;
+  f.windowHandle()->installEventFilter(&blocker);
+  f.show();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return f.HasActivated() && !f.InStartUp(); },
+                              TFormMain::kFirstPaintWaitMs + 3000));
+  EXPECT_FALSE(f.MemoDisp->toPlainText().isEmpty());
+  f.windowHandle()->removeEventFilter(&blocker);
 }
 
 TEST_F(FormLifecycle, UnwritableSettingsShowTheErrorAndTheEndStillCompletes) {

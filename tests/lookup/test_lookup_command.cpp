@@ -77,7 +77,7 @@ TEST_F(LookupCommand, OneQueryInEachFormatAndTheExitStatus) {
 
   r = Lookup("--csv --limit 1 강남구 개포1동");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "135-806,02,서울 강남구 개포1동 경남아파트\n");
+  EXPECT_EQ(r.out, "zipcode,ddd,address\n135-806,02,서울 강남구 개포1동 경남아파트\n");
   EXPECT_EQ(r.err, "") << "the index is there now";
 
   r = Lookup("--json 부산");
@@ -91,27 +91,48 @@ TEST_F(LookupCommand, OneQueryInEachFormatAndTheExitStatus) {
   EXPECT_EQ(Lookup("--json 없는말").out, "[]\n");
 }
 
-TEST_F(LookupCommand, AListOnStandardInputNumbersItsRowsByLine) {
+TEST_F(LookupCommand, AListOnStandardInputKeepsEveryLine) {
+  // Every line has its row: one that matched nothing (or is blank) its line
+  // number and empty fields, so that the answers keep the list's lines.
   Outcome r = Lookup("-", "개포2동\n\n없는말\r\n부산 해운대구\r\n  \n역삼동");
-  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.status, 1) << "some lines matched nothing: " << r.err;
   EXPECT_EQ(r.out,
             "1\t135-240\t02\t서울 강남구 개포2동\n"
+            "2\t\t\t\n"
+            "3\t\t\t\n"
             "4\t612-020\t051\t부산 해운대구 가나 나다\n"
+            "5\t\t\t\n"
             "6\t135-999\t02\t서울 강남구 역삼동 끝\n");
+  r = Lookup("-", "개포2동\n부산 해운대구\n");
+  EXPECT_EQ(r.status, 0) << "every line matched";
 
-  r = Lookup("--csv -", "없는말\n");
+  r = Lookup("--csv -", "없는말\n개포2동\n");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.out,
+            "line,zipcode,ddd,address,status\n"
+            "1,,,,not found\n"
+            "2,135-240,02,서울 강남구 개포2동,\n");
+  r = Lookup("--json -", "없는말\n");
+  EXPECT_EQ(r.out, "[\n{\"line\":1,\"status\":\"not found\"}\n]\n");
 
-  // A line that is no UTF-8 is reported and skipped; the others are answered.
+  // A zero byte is part of its line: the lines after it keep their numbers.
+  r = Lookup("--limit 1 -", std::string("a\0b\n", 4) + "개포2동\n부산 해운대구\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out,
+            "1\t\t\t\n"
+            "2\t135-240\t02\t서울 강남구 개포2동\n"
+            "3\t612-020\t051\t부산 해운대구 가나 나다\n");
+  EXPECT_NE(r.err.find("line 1: holds a zero byte"), std::string::npos) << r.err;
+
+  // A line that is no UTF-8 is reported and not searched; the others are answered.
   r = Lookup("-", "\xB0\xB3\xC6\xF7\n개포2동\n");
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, "2\t135-240\t02\t서울 강남구 개포2동\n");
+  EXPECT_EQ(r.out, "1\t\t\t\n2\t135-240\t02\t서울 강남구 개포2동\n");
   EXPECT_NE(r.err.find("line 1: not UTF-8 text"), std::string::npos) << r.err;
 
   r = Lookup("-", std::string(100000, 'x') + "\n개포2동\n");
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, "2\t135-240\t02\t서울 강남구 개포2동\n");
+  EXPECT_EQ(r.out, "1\t\t\t\n2\t135-240\t02\t서울 강남구 개포2동\n");
   EXPECT_NE(r.err.find("line 1: longer than"), std::string::npos) << r.err;
 
   // Over 255 bytes once in CP949: refused with its reason, not searched cut.
@@ -119,8 +140,17 @@ TEST_F(LookupCommand, AListOnStandardInputNumbersItsRowsByLine) {
   while (words.size() < 400) words += " 개포2동";
   r = Lookup("-", words + "\n개포2동\n");
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, "2\t135-240\t02\t서울 강남구 개포2동\n");
+  EXPECT_EQ(r.out, "1\t\t\t\n2\t135-240\t02\t서울 강남구 개포2동\n");
   EXPECT_NE(r.err.find("line 1: longer than 255 bytes"), std::string::npos) << r.err;
+}
+
+TEST_F(LookupCommand, ClosedStandardInputIsAnEmptyListNotTheTable) {
+  Lookup("개포2동");  // the index, built beforehand
+  const std::string command = "cd " + Quoted(work_) + " && env HOME=" + Quoted(root_.file("home")) +
+                              " " + Quoted(program_ + "/postcode-lookup") + " - <&- >" +
+                              Quoted(root_.file("stdout")) + " 2>" + Quoted(root_.file("stderr"));
+  EXPECT_EQ(RunCommand(command).exitCode, 0) << ReadFile(root_.file("stderr"));
+  EXPECT_EQ(ReadFile(root_.file("stdout")), "") << "the table opened as descriptor 0 was read";
 }
 
 TEST_F(LookupCommand, ErrorsSayWhatIsWrong) {
@@ -169,7 +199,7 @@ TEST_F(LookupCommand, FieldsAreFoundByNameInAnyOrder) {
                {"xyz", searchtest::Cp949("서울 중구 나동"), "02", "100-200"}});
   Outcome r = Lookup("--csv 나동");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "100-200,02,서울 중구 나동\n");
+  EXPECT_EQ(r.out, "zipcode,ddd,address\n100-200,02,서울 중구 나동\n");
 
   std::ofstream(program_ + "/POSTCODE.DBF", std::ios::binary) << testsupport::DbfImage(
       {{"ZIPCODE", 'C', 7}, {"DDD", 'C', 4}, {"ADDR", 'C', 30}}, {{"100-100", "02", "x"}});
@@ -225,7 +255,7 @@ TEST_F(LookupCommand, AMissingDamagedOrStaleIndexIsBuiltAgain) {
   fs::create_directory(index);
   r = Lookup("개포2동");
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("unable to write the index POSTCODE.FTS"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("unable to create the index POSTCODE.FTS"), std::string::npos) << r.err;
 }
 
 TEST_F(LookupCommand, AnInstalledProgramUsesTheUsersFoldersFromAnyWorkingDirectory) {

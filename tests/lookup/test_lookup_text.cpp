@@ -1,20 +1,19 @@
-// The pieces of postcode-lookup that need no table: its command line, the
-// search text made from a UTF-8 query, and the three output formats.
+// The pieces of postcode-lookup that need no table: its command line, its
+// input lines and the three output formats.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "lookup/InputLines.h"
 #include "lookup/Options.h"
-#include "lookup/QueryText.h"
 #include "lookup/RowWriter.h"
 
 namespace {
 
 using lookup::LookupOptions;
 using lookup::OutputFormat;
-using lookup::QueryStatus;
 
 bool Parse(std::vector<const char*> args, LookupOptions* o, std::string* error) {
   args.insert(args.begin(), "postcode-lookup");
@@ -63,53 +62,34 @@ TEST(LookupOptions, BadCommandLinesAreRefusedWithAReason) {
   }
 }
 
-TEST(LookupQueryText, Utf8IsCheckedStrictly) {
-  EXPECT_EQ(lookup::FirstInvalidUtf8("강남구 abc"), std::string::npos);
-  EXPECT_EQ(lookup::FirstInvalidUtf8("ab\xC0\x80"), 2u);        // overlong
-  EXPECT_EQ(lookup::FirstInvalidUtf8("\xED\xA0\x80"), 0u);      // surrogate
-  EXPECT_EQ(lookup::FirstInvalidUtf8("\xF4\x90\x80\x80"), 0u);  // above U+10FFFF
-  EXPECT_EQ(lookup::FirstInvalidUtf8("a\xEA\xB0"), 1u);         // cut short
-  EXPECT_EQ(lookup::FirstInvalidUtf8("\xB0\xA1"), 0u);          // CP949 bytes
+// Lines as a file of them: a zero byte, a carriage return before the line
+// end, an overlong line and a last line without its end.
+std::vector<lookup::InputLine> LinesOf(const std::string& bytes, size_t maxBytes) {
+  std::FILE* f = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::rewind(f);
+  lookup::InputLines lines(f, maxBytes);
+  std::vector<lookup::InputLine> all;
+  for (lookup::InputLine line; lines.Next(&line);) all.push_back(line);
+  EXPECT_FALSE(lines.Failed());
+  std::fclose(f);
+  return all;
 }
 
-TEST(LookupQueryText, TheSearchTextIsFilledAsTheWindowFillsIt) {
-  lookup::Cp949Text text;
-  ASSERT_TRUE(text.Available());
-  lookup::SearchText search;
-
-  ASSERT_EQ(text.MakeSearchText(" 가 a∼ ", &search), QueryStatus::kReady);
-  EXPECT_STREQ(search.data(), " \xB0\xA1 a\xA1\xAD ") << "blanks around the words stay";
-
-  EXPECT_EQ(text.MakeSearchText(" \t ", &search), QueryStatus::kBlank);
-  EXPECT_EQ(text.MakeSearchText("", &search), QueryStatus::kBlank);
-  EXPECT_EQ(text.MakeSearchText("\xB0\xA1", &search), QueryStatus::kNotUtf8);
-  EXPECT_EQ(text.MakeSearchText("가 😀", &search), QueryStatus::kNotInCp949);
-  EXPECT_EQ(search[0], '\0') << "nothing to search on a refusal";
-
-  // Cut at the first zero byte. A text over 255 bytes loses its outer
-  // blanks; one still over is refused, never searched shortened.
-  ASSERT_EQ(text.MakeSearchText(std::string("가\0나", 7), &search), QueryStatus::kReady);
-  EXPECT_STREQ(search.data(), "\xB0\xA1");
-  std::string longQuery = "a";
-  for (int i = 0; i < 127; ++i) longQuery += "가";  // 255 bytes
-  ASSERT_EQ(text.MakeSearchText("   " + longQuery + "  ", &search), QueryStatus::kReady);
-  EXPECT_EQ(std::string(search.data()).size(), 255u);
-  EXPECT_EQ(search[255], '\0');
-  EXPECT_EQ(text.MakeSearchText(longQuery + "b", &search), QueryStatus::kTooLong);
-  EXPECT_EQ(search[0], '\0');
-}
-
-TEST(LookupQueryText, TableBytesBecomeUtf8WithReplacementsForNonCharacters) {
-  lookup::Cp949Text text;
-  EXPECT_EQ(text.ToUtf8("\xBC\xAD\xBF\xEF 02 \xA1\xAD"), "서울 02 ∼");
-  EXPECT_EQ(text.ToUtf8("a\xFF"
-                        "b"),
-            "a\xEF\xBF\xBD"
-            "b");
-  EXPECT_EQ(text.ToUtf8("a\xB0"), "a\xEF\xBF\xBD") << "a lead byte at the end";
-  EXPECT_EQ(text.ToUtf8("\xB0 \xC9\xA1!"), "\xEF\xBF\xBD \xEF\xBF\xBD!")
-      << "a lead byte without its trail, an unassigned pair";
-  EXPECT_EQ(text.ToUtf8(std::string(3000, 'x')).size(), 3000u) << "longer than one chunk";
+TEST(LookupInputLines, AreCountedByTheirLineEnds) {
+  const std::string zero("a\0b\n", 4);
+  const auto lines = LinesOf(zero + "서울\r\n\n" + std::string(20, 'x') + "\nlast", 10);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0].number, 1);
+  EXPECT_TRUE(lines[0].hasZeroByte) << "a zero byte is part of its line, not its end";
+  EXPECT_EQ(lines[1].number, 2);
+  EXPECT_EQ(lines[1].text, "서울");
+  EXPECT_FALSE(lines[1].hasZeroByte);
+  EXPECT_EQ(lines[2].text, "");
+  EXPECT_TRUE(lines[3].tooLong);
+  EXPECT_EQ(lines[4].number, 5);
+  EXPECT_EQ(lines[4].text, "last");
+  EXPECT_TRUE(LinesOf("", 10).empty());
 }
 
 std::string Written(OutputFormat format, bool withLine,
@@ -138,7 +118,10 @@ TEST(LookupRowWriter, TsvCsvAndJsonKeepEveryFieldWhole) {
   EXPECT_EQ(Written(OutputFormat::kTsv, false, rows),
             "135-806\t02\t서울 강남구 개포1동\n06236\t02\ta,b \"c\" d e\\\n");
   EXPECT_EQ(Written(OutputFormat::kCsv, true, rows),
-            "1,135-806,02,서울 강남구 개포1동\n2,06236,02,\"a,b \"\"c\"\"\td\ne\\\"\n");
+            "line,zipcode,ddd,address,status\n1,135-806,02,서울 강남구 개포1동,\n2,06236,02,\"a,b "
+            "\"\"c\"\"\td\ne\\\",\n");
+  EXPECT_EQ(Written(OutputFormat::kCsv, false, rows).substr(0, 38),
+            "zipcode,ddd,address\n135-806,02,서울 ");
   EXPECT_EQ(Written(OutputFormat::kJson, true, rows),
             "[\n{\"line\":1,\"zipcode\":\"135-806\",\"ddd\":\"02\",\"address\":\"서울 강남구 "
             "개포1동\"},\n{\"line\":2,\"zipcode\":\"06236\",\"ddd\":\"02\",\"address\":"

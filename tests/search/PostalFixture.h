@@ -85,7 +85,7 @@ class PostalFixture : public ::testing::Test {
     table_->SetName(QStringLiteral("Table1"));
     table_->SetReadOnly(true);
     table_->SetTableType(ttMTX);
-    table_->SetPassword(QStringLiteral("qmvrt"));
+    table_->SetPassword(QString::fromLatin1(postal::kTablePassword));
     table_->Loaded();
     source_ = new TDataSource(window_.get());
     source_->SetDataSet(table_.get());
@@ -101,6 +101,7 @@ class PostalFixture : public ::testing::Test {
     parts.Fts1 = &fts_;
     parts.RecordBuffer = &recordBuffer_;
     parts.SearchText = &searchText_;
+    parts.Crossings = &crossings_;
     parts.edSearch = edSearch;
     parts.butFilt = butFilt;
     parts.Gauge1 = Gauge1;
@@ -139,6 +140,7 @@ class PostalFixture : public ::testing::Test {
   TFts fts_;
   TRecordBuffer recordBuffer_;
   TSearchText searchText_{};
+  postal::FieldCrossings crossings_ = postal::FieldCrossings::Unknown();
   QString previousDir_;
 };
 

@@ -50,7 +50,7 @@ class ImportedWindow : public WindowFixture {
         {{"road.txt", kRoadFile}, {"lot.txt", postal::Cp949FromUtf8(kLotFile)}}, {2024, 7, 15},
         &error);
     ASSERT_TRUE(image.has_value()) << error;
-    ASSERT_TRUE(postal::WriteFileAtomically(TablePath(), *image, &error)) << error;
+    ASSERT_TRUE(platform::WriteFileAtomically(TablePath(), *image, &error)) << error;
   }
 
   void Start() {

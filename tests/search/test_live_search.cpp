@@ -46,12 +46,13 @@ TEST_F(LiveSearch, ShowsWhatReturnShowsWithoutAMessage) {
   EXPECT_EQ(Shown(), (std::vector<int>{1, 2, 4}));
   EXPECT_EQ(Quiet(QStringLiteral("강남구개포2동")), 1);  // across the blank
   EXPECT_EQ(Shown(), (std::vector<int>{3}));
+  // Nothing matched: no row (none to copy).
   EXPECT_EQ(Quiet(QStringLiteral("가나다")), 0);  // a candidate that does not verify
-  EXPECT_EQ(Shown(), all_);
+  EXPECT_EQ(Shown(), std::vector<int>{});
   EXPECT_EQ(Quiet(QStringLiteral("없는말")), 0);  // no key
-  EXPECT_EQ(Shown(), all_);
+  EXPECT_EQ(Shown(), std::vector<int>{});
   EXPECT_EQ(Quiet(QStringLiteral("개포\u0E01")), 0);  // no CP949 form
-  EXPECT_EQ(Shown(), all_);
+  EXPECT_EQ(Shown(), std::vector<int>{});
   EXPECT_EQ(Quiet(QStringLiteral("  ")), search::kWholeTable);
   EXPECT_EQ(Shown(), all_);
   // Quiet: no message, the focus stays in the box, the clock was not held.
@@ -64,6 +65,21 @@ TEST_F(LiveSearch, ShowsWhatReturnShowsWithoutAMessage) {
   edSearch->setText(QStringLiteral("개포1동"));
   EXPECT_EQ(search::SearchEntry(parts), 3);
   EXPECT_EQ(messages.Messages(), QStringList{search::CountMessage(3)});
+}
+
+TEST_F(LiveSearch, FillsTheGridsRowsOncePerRun) {
+  int fills = 0;
+  QObject counting;  // the connection ends with the test
+  QObject::connect(source_, &TDataSource::DataChange, &counting, [&](TField*) { ++fills; });
+  for (const QString& text : {QStringLiteral("개포1동"), QStringLiteral("없는말"),
+                              QStringLiteral("가나다"), QStringLiteral("  ")}) {
+    fills = 0;
+    Quiet(text);
+    EXPECT_EQ(fills, 1) << text.toStdString();
+  }
+  fills = 0;
+  Quiet(QStringLiteral("개포1동"));
+  EXPECT_EQ(Shown(), (std::vector<int>{1, 2, 4})) << "and the rows are the found ones";
 }
 
 TEST_F(LiveSearch, AComposingSyllableKeepsTheRows) {

@@ -164,21 +164,25 @@ class SearchWindow : public WindowFixture {
     QCoreApplication::processEvents();
   }
   // The grid shows the rows of the box's text as typing finds them: these
-  // rows when there are any, otherwise the whole table; the count in the
-  // grid's title row.
+  // rows, none when nothing matches, the whole table for a blank box; the
+  // count in the grid's title row.
   void ExpectRowsOfTheBox() {
     const QString text = Form().edSearch->text();
     const std::vector<int> expected = TypedScan(text);
     auto* grid = static_cast<TDBGrid*>(Form().DBGrid1);
-    if (expected.empty()) {
+    if (text.trimmed().isEmpty()) {
       TDbfTable& t = *Form().Table1;
       t.First();
       EXPECT_EQ(t.Recno(), 1) << text.toStdString();
       t.Last();
       EXPECT_EQ(t.Recno(), 52144) << text.toStdString();
       t.First();
-      EXPECT_EQ(grid->TitleNote(),
-                text.trimmed().isEmpty() ? QString() : QStringLiteral("해당 자료 없음"));
+      EXPECT_EQ(grid->TitleNote(), QString());
+      return;
+    }
+    if (expected.empty()) {
+      EXPECT_EQ(Shown(), expected) << text.toStdString();
+      EXPECT_EQ(grid->TitleNote(), QStringLiteral("해당 자료 없음"));
       return;
     }
     EXPECT_EQ(Shown(), expected) << text.toStdString();

@@ -69,9 +69,26 @@ TEST_F(QueryTest, NonLogicalExpressionRaisesBeforeAnythingChanges) {
   }
   EXPECT_EQ(scrolls, 0);
   EXPECT_EQ(table.QueryRecCount(), 2);
+}
+
+TEST_F(QueryTest, InSpeedModeTheQueryGoesStraightToTheEngine) {
+  table.Query("VAL(NO) <= 2");
+  ASSERT_EQ(table.WindowRecordCount(), 2);
   table.SetSpeedMode(true);
-  EXPECT_NO_THROW(table.Query("CITY"));  // only the engine's own handling
+  scrolls = 0;
+  // No type check of the component's own: the engine's handling alone.
+  table.Query("CITY");
+  EXPECT_EQ(table.LastError(), QString());
+  // The engine's answer is returned and its set is in force, with no
+  // notification and the view's window of rows as it was.
+  EXPECT_EQ(table.Query("VAL(NO) > 50"), 51);
+  EXPECT_EQ(table.QueryRecCount(), 10);
+  EXPECT_EQ(scrolls, 0);
+  EXPECT_EQ(table.WindowRecordCount(), 2) << "the window was fetched again";
+  // Leaving speed mode, the view comes to the engine's set.
   table.SetSpeedMode(false);
+  EXPECT_EQ(table.Recno(), 51);
+  EXPECT_EQ(Visible().size(), 10u);
 }
 
 TEST_F(QueryTest, ClosedTableAnswersZeroOrRaises) {
