@@ -1,15 +1,22 @@
 // bench-dbfengine: engine figures over a generated table of 1,000,000
-// records (ZIPCODE C(7), DDD C(4), ADDR C(60) with CP949 text).
+// records (ZIPCODE C(7), DDD C(4), ADDR C(60) with CP949 text), then over
+// the national-size table of NationalTable.h (figures "national.*"): open
+// time and resident memory in a fresh process, one random record, a full
+// sequential scan and a query scan.
+//   bench-dbfengine [--national-only]
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "NationalTable.h"
 #include "libs/dbfengine/dbfengine.h"
 
 namespace {
@@ -21,37 +28,125 @@ double msSince(Clock::time_point t) {
 
 constexpr int kRecords = 1000000;
 
-void writeTable(const std::string& path) {
-  const int widths[] = {7, 4, 60};
-  const char* names[] = {"ZIPCODE", "DDD", "ADDR"};
-  const int recSize = 1 + 7 + 4 + 60;
-  const int headerLen = 32 + 3 * 32 + 1;
-  std::string h(32, '\0');
-  h[0] = 0x03;
-  for (int i = 0; i < 4; ++i) h[4 + i] = static_cast<char>(kRecords >> (8 * i));
-  h[8] = static_cast<char>(headerLen), h[9] = static_cast<char>(headerLen >> 8);
-  h[10] = static_cast<char>(recSize);
-  h[29] = 0x4E;  // CP949
-  for (int f = 0; f < 3; ++f) {
-    std::string d(32, '\0');
-    std::memcpy(d.data(), names[f], std::strlen(names[f]));
-    d[11] = 'C';
-    d[16] = static_cast<char>(widths[f]);
-    h += d;
+// Resident and peak resident memory of this process, in MB.
+double statusMb(const char* key) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  const size_t n = std::strlen(key);
+  while (std::getline(in, line))
+    if (line.compare(0, n, key) == 0) return std::atof(line.c_str() + n + 1) / 1024.0;
+  return -1;
+}
+
+// Run in a process of its own: opens the table, reads its first record and
+// prints the time of the open and the memory the process then holds.
+int probeOpen(const char* path) {
+  const double before = statusMb("VmRSS");
+  const auto t = Clock::now();
+  const int16_t area = dbe_UseEx(path, "PROBE", 1, 3, 2);
+  const double ms = msSince(t);
+  if (area < 1) return 1;
+  std::vector<char> buf(static_cast<size_t>(dbe_RecSize()));
+  dbe_GetRecord(buf.data());
+  std::printf("%.3f %.1f %.1f\n", ms, statusMb("VmRSS") - before, statusMb("VmHWM"));
+  dbe_Close();
+  return 0;
+}
+
+int national() {
+  const std::string path =
+      bench::NationalTable(std::string(PF_BIN_DIR) + "/../bench-dbfengine-data");
+  if (path.empty()) {
+    std::fprintf(stderr, "cannot write the national table\n");
+    return 1;
   }
-  h.push_back('\x0D');
-  // CP949 district names: 서울 강남구 / 부산 해운대구 / 대구 수성구 / 제주 제주시.
-  const char* towns[] = {"\xBC\xAD\xBF\xEF \xB0\xAD\xB3\xB2\xB1\xB8",
-                         "\xBA\xCE\xBB\xEA \xC7\xD8\xBF\xEE\xB4\xEB\xB1\xB8",
-                         "\xB4\xEB\xB1\xB8 \xBC\xF6\xBC\xBA\xB1\xB8",
-                         "\xC1\xA6\xC1\xD6 \xC1\xA6\xC1\xD6\xBD\xC3"};
+  // Open in a fresh process: its time and the memory it adds.
+  char self[4096] = {};
+  if (readlink("/proc/self/exe", self, sizeof self - 1) < 0) return 1;
+  const std::string probe = std::string("'") + self + "' --probe-open '" + path + "'";
+  if (FILE* p = popen(probe.c_str(), "r")) {
+    double ms = 0, rss = 0, peak = 0;
+    const int got = std::fscanf(p, "%lf %lf %lf", &ms, &rss, &peak);
+    pclose(p);
+    if (got == 3) {
+      std::printf("BENCH national.open_ms %.3f ms\n", ms);
+      std::printf("BENCH national.open_rss_mb %.1f MB\n", rss);
+      std::printf("BENCH national.open_peak_rss_mb %.1f MB\n", peak);
+    }
+  }
+  const int16_t area = dbe_UseEx(path.c_str(), "NATION", 1, 3, 2);
+  if (area < 1) {
+    std::fprintf(stderr, "cannot open %s: %s\n", path.c_str(), dbe_ErrorText());
+    return 1;
+  }
+  const int32_t count = dbe_RecCount();
+  std::vector<char> buf(static_cast<size_t>(dbe_RecSize()));
+  // Random records, as a search goes to its candidates: with read-ahead off
+  // (one record read alone, as postcode-lookup sets it) and on (its block).
+  unsigned sum = 0;
+  for (const bool ahead : {false, true}) {
+    dbe_SetReadCache(ahead ? -1 : 0);
+    uint32_t x = ahead ? 777u : 12345u;
+    constexpr int kProbes = 2000;
+    const auto t = Clock::now();
+    for (int i = 0; i < kProbes; ++i) {
+      x = x * 1103515245u + 12345u;
+      dbe_Go(static_cast<int32_t>(x % static_cast<uint32_t>(count)) + 1);
+      dbe_GetRecord(buf.data());
+      sum += static_cast<unsigned char>(buf[3]);
+    }
+    std::printf("BENCH national.random_record%s_us %.2f us\n", ahead ? "_readahead" : "",
+                msSince(t) * 1000 / kProbes);
+  }
+  // Every record in order with read-ahead off, as a table component that
+  // leaves the switch off walks it.
+  dbe_SetReadCache(0);
+  auto t = Clock::now();
+  for (dbe_GoTop(); !dbe_Eof(); dbe_Skip(1)) {
+    dbe_GetRecord(buf.data());
+    sum += static_cast<unsigned char>(buf[3]);
+  }
+  std::printf("BENCH national.scan_readahead_off_ms %.0f ms\n", msSince(t));
+  dbe_SetReadCache(-1);
+  // Every record in order, as the full-text index build reads them.
+  int32_t seen = 0;
+  t = Clock::now();
+  for (dbe_GoTop(); !dbe_Eof(); dbe_Skip(1)) {
+    dbe_GetRecord(buf.data());
+    sum += static_cast<unsigned char>(buf[3]);
+    ++seen;
+  }
+  const double ms = msSince(t);
+  const double mb = static_cast<double>(seen) * static_cast<double>(buf.size()) / 1e6;
+  std::printf("BENCH national.scan_mb_per_s %.0f MB/s\n", mb / (ms / 1000));
+  std::printf("BENCH national.scan_ms %.0f ms\n", ms);
+  // "제주" $ ETC over every record.
+  t = Clock::now();
+  const int32_t first = dbe_Query("\"\xC1\xA6\xC1\xD6\" $ ETC");
+  std::printf("BENCH national.query_ms %.0f ms\n", msSince(t));
+  const int32_t matches = dbe_QueryRecCount();
+  std::printf("BENCH national.rss_after_scans_mb %.1f MB\n", statusMb("VmRSS"));
+  dbe_Close();
+  if (seen != bench::kNationalRows || first <= 0 || matches != bench::kNationalRows / 4 ||
+      sum == 0) {
+    std::fprintf(stderr, "unexpected national results: seen=%d first=%d matches=%d\n", seen, first,
+                 matches);
+    return 1;
+  }
+  return 0;
+}
+
+void writeTable(const std::string& path) {
+  const int recSize = 1 + 7 + 4 + 60;
+  const std::string h =
+      bench::CharTableHeader({{"ZIPCODE", 7}, {"DDD", 4}, {"ADDR", 60}}, kRecords);
   std::ofstream out(path, std::ios::binary);
   out.write(h.data(), static_cast<std::streamsize>(h.size()));
   std::string rec;
   for (int r = 0; r < kRecords; ++r) {
     char buf[128];
-    std::snprintf(buf, sizeof buf, " %06d%-4s%s %d-%d", r % 999999, "02", towns[r % 4], r % 977,
-                  r % 31);
+    std::snprintf(buf, sizeof buf, " %06d%-4s%s %d-%d", r % 999999, "02", bench::kTowns[r % 4],
+                  r % 977, r % 31);
     rec.assign(buf);
     rec.resize(recSize, ' ');
     out.write(rec.data(), recSize);
@@ -61,7 +156,9 @@ void writeTable(const std::string& path) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--probe-open") == 0) return probeOpen(argv[2]);
+  if (argc == 2 && std::strcmp(argv[1], "--national-only") == 0) return national();
   const std::string path = "/tmp/bench-dbfengine-" + std::to_string(getpid()) + ".dbf";
   writeTable(path);
 
@@ -155,5 +252,5 @@ int main() {
     std::fprintf(stderr, "unexpected results: first=%d marks=%d\n", first, marks);
     return 1;
   }
-  return 0;
+  return national();
 }

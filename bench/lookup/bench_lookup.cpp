@@ -5,9 +5,10 @@
 //                               its end (median of 31 runs)
 //   lookup.batch_queries_per_s  1,000 queries on standard input, one process
 //                               (median of 7 runs)
-// The queries are district and place names as address lists hold them:
-// every 52nd row of the national list, its county (or province) and the
-// first word of its place.
+// The queries are addresses as address lists hold them, with their numbers:
+// from every 52nd row of the national list, its county (or province), the
+// first word of its place and, where the row has a range of lots, a lot in
+// the middle of it ("강남구 개포1동 650").
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -23,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "lookup/QueryText.h"
+#include "platform/Cp949Codec.h"
 
 extern char** environ;
 
@@ -69,18 +71,31 @@ double Median(std::vector<double> v) {
 // "county place" (UTF-8) from every step-th row of the national list.
 std::vector<std::string> AddressQueries(size_t count, size_t step) {
   std::ifstream in(std::string(PF_SOURCE_DIR) + "/data/source/zipcode.csv", std::ios::binary);
-  lookup::Cp949Text text;
   std::vector<std::string> queries;
   std::string line;
   std::getline(in, line);  // the column names
   for (size_t n = 0; queries.size() < count && std::getline(in, line); ++n) {
     if (n % step != 0) continue;
     std::vector<std::string> cols;
-    std::stringstream row(text.ToUtf8(line));
+    std::stringstream row(platform::Utf8FromCp949(line));
     for (std::string c; std::getline(row, c, ',');) cols.push_back(c);
     if (cols.size() < 4) continue;
     const std::string place = cols[3].substr(0, cols[3].find(' '));
-    queries.push_back((cols[2].empty() ? cols[1] : cols[2]) + " " + place);
+    std::string query = cols[2].empty() ? cols[1] : cols[2];
+    query += ' ';
+    query += place;
+    // A lot inside the row's range, when it has one ("649∼651").
+    const std::string& lots = cols.size() > 4 ? cols[4] : std::string();
+    const size_t to = lots.find("∼");
+    if (to != std::string::npos && !lots.empty() && lots[0] >= '1' && lots[0] <= '9') {
+      const long lo = std::strtol(lots.c_str(), nullptr, 10);
+      const long hi = std::strtol(lots.c_str() + to + std::string("∼").size(), nullptr, 10);
+      if (hi >= lo) {
+        query += ' ';
+        query += std::to_string((lo + hi) / 2);
+      }
+    }
+    queries.push_back(query);
   }
   return queries;
 }

@@ -12,73 +12,30 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEvent>
-#include <QLineEdit>
-#include <QProgressBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
+#include "PostalImport.h"
 #include "app/FormMain.h"
 #include "app/Settings.h"
 #include "bench/support/LargeRangeTable.h"
-#include "dataset/DBGrid.h"
+#include "bench/support/WindowDriver.h"
+#include "platform/Cp949.h"
 #include "platform/MessageBox.h"
-#include "search/TableTag.h"
+#include "postal/TableTag.h"
 #include "table/DbfTable.h"
 
 namespace {
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
+using benchsupport::Percentile;
+using benchsupport::SearchOnce;
 
-struct Started {
-  std::unique_ptr<TFormMain> form;
-  double ms = 0;
-  int gaugePaints = 0;
-};
-
-Started Start(int n) {
-  Started s;
-  QElapsedTimer t;
-  t.start();
-  s.form = std::make_unique<TFormMain>();
-  s.form->InstanceMarkerName = QStringLiteral("BenchSearch%1").arg(n);
-  s.form->SetActivateOnShow(false);
-  PaintCounter gauge;
-  s.form->Gauge1->installEventFilter(&gauge);
-  s.form->show();
-  if (!QTest::qWaitForWindowExposed(s.form.get()))
-    std::fprintf(stderr, "bench-search: window not exposed\n");
-  s.form->FormActivate();
-  QCoreApplication::processEvents();
-  s.ms = t.nsecsElapsed() / 1e6;
-  s.form->Gauge1->removeEventFilter(&gauge);
-  s.gaugePaints = gauge.paints;
-  return s;
-}
-
-// One search from Return to the painted grid, in ms.
-double SearchOnce(TFormMain& form, const QString& text) {
-  form.edSearch->setFocus();  // the user's click in the box
-  form.edSearch->setText(text);
-  auto* grid = static_cast<TDBGrid*>(form.DBGrid1);
-  QElapsedTimer t;
-  t.start();
-  QTest::keyClick(form.edSearch, Qt::Key_Return);
-  grid->viewport()->repaint();
-  return t.nsecsElapsed() / 1e6;
+benchsupport::StartedWindow Start(int n) {
+  return benchsupport::StartWindow(QStringLiteral("BenchSearch%1").arg(n));
 }
 
 void Bench(const char* name, double value, const char* unit) {
@@ -86,45 +43,23 @@ void Bench(const char* name, double value, const char* unit) {
   std::fflush(stdout);
 }
 
-// One key into the search box, from its event until the grid has painted
-// what the search while typing found, in ms.
-double KeyToPaint(TFormMain& form, Qt::Key key, const QString& text) {
-  auto* grid = static_cast<TDBGrid*>(form.DBGrid1);
-  QElapsedTimer t;
-  t.start();
-  QTest::sendKeyEvent(QTest::Click, form.edSearch, key, text, Qt::NoModifier);
-  QCoreApplication::processEvents();  // the search, once the key's events have run
-  grid->viewport()->repaint();
-  return t.nsecsElapsed() / 1e6;
-}
-
-// Types every query key by key and deletes it again key by key; answers the
-// time of every key.
+// Types every query key by key and deletes it again key by key, rounds
+// times; answers the time of every key.
 std::vector<double> TypeQueries(TFormMain& form, int rounds) {
-  const QString queries[] = {
+  const QStringList queries = {
       QStringLiteral("개포1동"),       QStringLiteral("서울 역삼"),
       QStringLiteral("강남구 개포"),   QStringLiteral("ㄱㅍ1ㄷ"),
       QStringLiteral("서울 ㄱㄴㄱ"),   QStringLiteral("ㅇㅅ3ㅊ ㅇㅍㅌ"),
       QStringLiteral("강남구역삼1동"), QStringLiteral("서울강남구개포"),
       QStringLiteral("우성3차아파트"), QStringLiteral("135-806"),
+      QStringLiteral("명동2가 50"),    QStringLiteral("역삼동 650"),
   };
-  form.edSearch->setFocus();
-  form.edSearch->clear();
-  QCoreApplication::processEvents();
   std::vector<double> keys;
   for (int round = 0; round < rounds; ++round) {
-    for (const QString& q : queries) {
-      for (QChar c : q) keys.push_back(KeyToPaint(form, Qt::Key_unknown, QString(c)));
-      for (qsizetype i = 0; i < q.size(); ++i)
-        keys.push_back(KeyToPaint(form, Qt::Key_Backspace, QString()));
-    }
+    const std::vector<double> more = benchsupport::TypeTexts(form, queries);
+    keys.insert(keys.end(), more.begin(), more.end());
   }
   return keys;
-}
-
-double Percentile(std::vector<double> v, double p) {
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, static_cast<size_t>(p * static_cast<double>(v.size())))];
 }
 
 struct Word {
@@ -132,10 +67,43 @@ struct Word {
   QString text;
 };
 
+// An address with its number, made from a record whose address ends in a
+// range ("… 테헤란로 102∼152 (짝수)"): the words before the range, from the
+// district on, and a number in the middle of it of the range's parity.
+// Empty when the record has no such range.
+QString AddressInOwnRange(TDbfTable& table, int32_t recno, bool withProvince) {
+  table.SetRecno(recno);
+  const QString etc = platform::FromCp949(table.FieldString(QStringLiteral("ETC"))).trimmed();
+  QStringList words = etc.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  int range = -1;
+  for (int i = 0; i < words.size(); ++i)
+    if (words[i].contains(QChar(0x223C)) && words[i].at(0).isDigit()) range = i;
+  if (range < 1) return {};
+  const QStringList ends = words[range].split(QChar(0x223C));
+  bool ok1 = false, ok2 = false;
+  const int lo = ends[0].toInt(&ok1), hi = ends.value(1).toInt(&ok2);
+  if (!ok1 || !ok2 || hi < lo) return {};
+  int number = (lo + hi) / 2;
+  if (range + 1 < words.size() && words[range + 1].startsWith(QLatin1Char('(')) &&
+      (number - lo) % 2 != 0)
+    ++number;  // odd or even as the range
+  QStringList query = words.mid(withProvince ? 0 : 1, range - (withProvince ? 0 : 1));
+  query << QString::number(number);
+  return query.join(QLatin1Char(' '));
+}
+
+// The same from the first record at or after recno whose range has no
+// sub-numbers (1171-4∼1203-1 has).
+QString AddressInRange(TDbfTable& table, int32_t recno, bool withProvince) {
+  for (int32_t n = recno; n < recno + 1000 && n <= table.RecCount(); ++n)
+    if (QString a = AddressInOwnRange(table, n, withProvince); !a.isEmpty()) return a;
+  return {};
+}
+
 // Each word searched a few times after a warm-up: the median and the worst
 // run as <prefix><name>_ms and _max_ms, the worst of all as <prefix>max_ms.
 template <size_t N>
-void RunQueries(TFormMain& form, const std::string& prefix, const Word (&words)[N]) {
+double RunQueries(TFormMain& form, const std::string& prefix, const Word (&words)[N]) {
   constexpr int kRuns = 7;
   double worst = 0;
   for (const Word& w : words) {
@@ -148,6 +116,7 @@ void RunQueries(TFormMain& form, const std::string& prefix, const Word (&words)[
     Bench((prefix + w.name + "_max_ms").c_str(), runs.back(), "ms");
   }
   Bench((prefix + "max_ms").c_str(), worst, "ms");
+  return worst;
 }
 
 // The table imported from the synthetic range files of about 600,000 rows,
@@ -166,13 +135,13 @@ int BenchLargeTable(platform::MessageRecorder& messages) {
   Bench("large.table_made_ms", made.nsecsElapsed() / 1e6, "ms");
   QElapsedTimer tag;
   tag.start();
-  search::TableTag(table);
+  postal::TableTag(table);
   Bench("large.table_tag_ms", tag.nsecsElapsed() / 1e6, "ms");
 
   app::SetProgramFolder(program.path());
   QDir::setCurrent(work.path());
   messages.Clear();
-  Started s = Start(3);
+  benchsupport::StartedWindow s = Start(3);
   const QString built = QStringLiteral("%1개 키 생성").arg(s.form->Table1->RecCount());
   if (s.form->Table1->RecCount() < 500000 || !messages.Messages().contains(built)) {
     std::fprintf(stderr, "bench-search: the large index was not built: %s\n",
@@ -199,10 +168,70 @@ int BenchLargeTable(platform::MessageRecorder& messages) {
       {"nomatch", QStringLiteral("없는주소말")},
   };
   RunQueries(form, "large.search.", large);
+  // Addresses with their numbers, each in the range of one row (read with
+  // no search in force: the last one left no record in view).
+  form.Table1->Query("");
+  const int32_t count = form.Table1->RecCount();
+  const QString a1 = AddressInRange(*form.Table1, count / 7, false);
+  const QString a2 = AddressInRange(*form.Table1, count / 3, true);
+  const QString a3 = AddressInRange(*form.Table1, count / 2, false);
+  const QString a4 = AddressInRange(*form.Table1, count - count / 5, true);
+  form.Table1->First();
+  const Word largeAddresses[] = {
+      {"range_a", a1},
+      {"range_b", a2},
+      {"range_c", a3},
+      {"range_d", a4},
+      {"province_forms", QStringLiteral("서울특별시 강남구 역삼동")},
+      {"place_row", QStringLiteral("강남구 역삼동 99999")},
+  };
+  for (const Word& w : largeAddresses)
+    if (w.text.isEmpty()) std::fprintf(stderr, "bench-search: no range row for %s\n", w.name);
+  RunQueries(form, "large.address.", largeAddresses);
   TypeQueries(form, 1);  // warm-up
   const std::vector<double> keys = TypeQueries(form, 1);
   Bench("live.large_keystroke_p95_ms", Percentile(keys, 0.95), "ms");
   Bench("live.large_keystroke_max_ms", *std::max_element(keys.begin(), keys.end()), "ms");
+  s.form.reset();
+  return 0;
+}
+
+// The government's real rows of 세종 (27,335 buildings, read from
+// ../shared/data/real/ when it is there), imported into a program folder of
+// its own; searched for a building, a road address with its number, a lot
+// address and an envelope's address.
+int BenchSejong(platform::MessageRecorder& messages) {
+  const std::string sejong =
+      std::string(PF_SOURCE_DIR) + "/../shared/data/real/rnaddrkor_sejong.txt";
+  if (!std::filesystem::exists(sejong)) {
+    std::fprintf(stderr, "bench-search: no %s, sejong.* left out\n", sejong.c_str());
+    return 0;
+  }
+  QTemporaryDir program, work;
+  postal::ImportSummary summary;
+  std::string error;
+  if (!postal::ImportFiles({sejong}, program.path().toStdString() + "/POSTCODE.DBF", {}, &summary,
+                           &error)) {
+    std::fprintf(stderr, "bench-search: %s\n", error.c_str());
+    return 1;
+  }
+  app::SetProgramFolder(program.path());
+  QDir::setCurrent(work.path());
+  messages.Clear();
+  benchsupport::StartedWindow s = Start(5);  // builds the index
+  s.form.reset();
+  s = Start(6);
+  TFormMain& form = *s.form;
+  form.CheckBoxMsg->setChecked(true);
+  const Word words[] = {
+      {"building", QStringLiteral("수루배마을5단지 상가동")},
+      {"road_number", QStringLiteral("한누리대로 1811")},
+      {"lot", QStringLiteral("반곡동 47-1")},
+      {"envelope", QStringLiteral("세종특별자치시 한누리대로 1811 (반곡동)")},
+      {"province_forms", QStringLiteral("세종시 조치원읍")},
+      {"ri", QStringLiteral("연기면 세종리")},
+  };
+  Bench("sejong.search_max_ms", RunQueries(form, "sejong.search.", words), "ms");
   s.form.reset();
   return 0;
 }
@@ -220,7 +249,7 @@ int main(int argc, char** argv) {
   app::SetProgramFolder(program.path());
   QDir::setCurrent(work.path());
 
-  Started s = Start(1);
+  benchsupport::StartedWindow s = Start(1);
   if (!messages.Messages().contains(QStringLiteral("52144개 키 생성"))) {
     std::fprintf(stderr, "bench-search: the index was not built: %s\n",
                  messages.Messages().join(QLatin1Char('|')).toLocal8Bit().constData());
@@ -234,7 +263,7 @@ int main(int argc, char** argv) {
   Bench("start.index_present_ms", s.ms, "ms");
   QElapsedTimer tag;  // the share of the table's tag in the start with the index present
   tag.start();
-  search::TableTag(program.path().toStdString() + "/POSTCODE.DBF");
+  postal::TableTag(program.path().toStdString() + "/POSTCODE.DBF");
   Bench("start.table_tag_ms", tag.nsecsElapsed() / 1e6, "ms");
   TFormMain& form = *s.form;
   form.CheckBoxMsg->setChecked(true);  // the count message is part of the run (recorded)
@@ -249,6 +278,20 @@ int main(int argc, char** argv) {
       {"nomatch", QStringLiteral("없는주소말")},
   };
   RunQueries(form, "search.", national);
+  const Word addresses[] = {
+      {"block", QStringLiteral("개포1동 주공아파트 25동")},
+      {"lot_in_range", QStringLiteral("명동2가 50")},
+      {"place_row", QStringLiteral("중구 명동2가 200")},
+      {"dong_place", QStringLiteral("역삼동 650")},
+      {"province_forms", QStringLiteral("서울특별시 강남구 역삼동")},
+      {"province_forms_b", QStringLiteral("전라북도 전주시 완산구")},
+      {"mountain", QStringLiteral("황금2동 산120")},
+      {"code", QStringLiteral("135080")},
+      {"glued", QStringLiteral("명동2가50")},
+      {"reference", QStringLiteral("강남구 개포1동 (주공아파트)")},
+      {"seoul_number", QStringLiteral("서울 130")},
+  };
+  RunQueries(form, "address.", addresses);
 
   TypeQueries(form, 1);  // warm-up
   const std::vector<double> keys = TypeQueries(form, 3);
@@ -278,6 +321,7 @@ int main(int argc, char** argv) {
     Bench((std::string("search.no_index_") + w.name + "_ms").c_str(), runs[1], "ms");
   }
   s.form.reset();
+  if (BenchSejong(messages) != 0) return 1;
   const int large = BenchLargeTable(messages);
   app::SetProgramFolder(QString());
   return large;

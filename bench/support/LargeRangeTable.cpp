@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "Cp949Check.h"
-#include "RangeImport.h"
+#include "PostalImport.h"
 #include "SourceCsv.h"
+#include "postal/ProvinceNames.h"
 
 namespace benchsupport {
 namespace {
@@ -23,17 +24,6 @@ struct Place {
   std::string roadBase;  // 개포, 양평
   unsigned zone = 0;
 };
-
-const std::map<std::string, std::string>& FullProvinceNames() {
-  static const std::map<std::string, std::string> names = {
-      {"서울", "서울특별시"},     {"부산", "부산광역시"},     {"대구", "대구광역시"},
-      {"인천", "인천광역시"},     {"광주", "광주광역시"},     {"대전", "대전광역시"},
-      {"울산", "울산광역시"},     {"세종", "세종특별자치시"}, {"경기", "경기도"},
-      {"강원", "강원특별자치도"}, {"충북", "충청북도"},       {"충남", "충청남도"},
-      {"전북", "전북특별자치도"}, {"전남", "전라남도"},       {"경북", "경상북도"},
-      {"경남", "경상남도"},       {"제주", "제주특별자치도"}};
-  return names;
-}
 
 bool EndsWith(const std::string& s, const std::string& end) {
   return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
@@ -81,7 +71,7 @@ std::vector<Place> ReadPlaces(std::string* why) {
     const std::string dong = U(row.dong);
     const size_t space = dong.find(' ');
     Place p;
-    p.sido = FullProvinceNames().at(U(row.sido));
+    p.sido = U(postal::OfficialProvinceName(row.sido));
     p.sigungu = U(row.gugun);
     p.village = dong.substr(0, space);
     if (space != std::string::npos) {
@@ -182,21 +172,12 @@ std::string MakeLargeRangeTable(const std::string& folder, std::string* why, siz
     if (why) *why = "the range files cannot be made in " + folder;
     return {};
   }
-  postal::RangeTable table;
-  for (const std::string& path : {files.roadPath, files.lotPath}) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!table.AddFile(path, bytes.str(), why)) return {};
-  }
   const std::string tablePath = folder + "/POSTCODE.DBF";
-  const bool written = postal::WriteStreamAtomically(
-      tablePath,
-      [&](const postal::ByteSink& sink) {
-        return table.WriteImage({2024, 1, 2}, sink);
-      },
-      why);
-  return written ? tablePath : std::string();
+  postal::ImportOptions options;
+  options.today = postal::DbfDate{2024, 1, 2};
+  return postal::ImportFiles({files.roadPath, files.lotPath}, tablePath, options, nullptr, why)
+             ? tablePath
+             : std::string();
 }
 
 }  // namespace benchsupport
