@@ -44,6 +44,20 @@ class InstalledPackage : public ::testing::Test {
   }
   std::string Home(const std::string& path) const { return scratch_ / ("home/" + path); }
 
+  // The launcher names the installed path; a copy that ends in pwd instead
+  // of the finder shows where the finder would start. Empty when the
+  // launcher does not end as expected.
+  std::string LauncherCopy() const {
+    std::string launcher = ReadFile(root_ + "/usr/bin/postcode-finder");
+    const std::string exec = "exec /usr/lib/postcode-finder/postcode-finder \"$@\"";
+    const size_t at = launcher.find(exec);
+    EXPECT_NE(at, std::string::npos) << launcher;
+    if (at == std::string::npos) return {};
+    launcher.replace(at, exec.size(), "exec pwd");
+    std::ofstream(scratch_ / "launcher") << launcher;
+    return scratch_ / "launcher";
+  }
+
   // The finder of the package on a virtual display, driven by
   // finder_session.sh; its one-line summary.
   std::string FinderSession(const std::string& query, const std::string& signal,
@@ -65,19 +79,44 @@ class InstalledPackage : public ::testing::Test {
 };
 
 TEST_F(InstalledPackage, TheLauncherStartsInTheUsersCacheFolder) {
-  // The launcher names the installed path; a copy that ends in pwd instead
-  // of the finder shows where the finder would start.
-  std::string launcher = ReadFile(root_ + "/usr/bin/postcode-finder");
-  const std::string exec = "exec /usr/lib/postcode-finder/postcode-finder \"$@\"";
-  const size_t at = launcher.find(exec);
-  ASSERT_NE(at, std::string::npos) << launcher;
-  launcher.replace(at, exec.size(), "exec pwd");
-  std::ofstream(scratch_ / "launcher") << launcher;
-  ProcessResult r = RunCommand(UserCommand("sh " + Quoted(scratch_ / "launcher")));
+  const std::string launcher = LauncherCopy();
+  ASSERT_FALSE(launcher.empty());
+  ProcessResult r = RunCommand(UserCommand("sh " + Quoted(launcher)));
   EXPECT_EQ(r.output, Home(".cache/postcode-finder") + "\n");
-  r = RunCommand(UserCommand("XDG_CACHE_HOME=" + Quoted(scratch_ / "xdg-cache") + " sh " +
-                             Quoted(scratch_ / "launcher")));
+  r = RunCommand(
+      UserCommand("XDG_CACHE_HOME=" + Quoted(scratch_ / "xdg-cache") + " sh " + Quoted(launcher)));
   EXPECT_EQ(r.output, scratch_ / "xdg-cache/postcode-finder\n");
+}
+
+TEST_F(InstalledPackage, TheLauncherNamesTheWindowInANewUsersSettingsOnly) {
+  const std::string launcher = LauncherCopy();
+  ASSERT_FALSE(launcher.empty());
+  const std::string ini = Home(".config/postcode-finder/LOG/KOLBRENT.INI");
+  const std::string named = "[QORVA]\nCAPTION=우편번호 찾기\n";
+  // The first start: a settings file of the launcher's, in UTF-8.
+  ProcessResult r = RunCommand(UserCommand("sh " + Quoted(launcher)));
+  EXPECT_EQ(r.output, Home(".cache/postcode-finder") + "\n");
+  EXPECT_EQ(ReadFile(ini), named);
+  // A settings file that exists is the user's: kept as it is, also an empty one.
+  for (const std::string& own : {std::string("[QORVA]\nMSG=N\n"), std::string()}) {
+    std::ofstream(ini, std::ios::trunc) << own;
+    r = RunCommand(UserCommand("sh " + Quoted(launcher)));
+    EXPECT_EQ(ReadFile(ini), own);
+  }
+  // A link in its place is not followed to make a file elsewhere.
+  fs::remove(ini);
+  fs::create_symlink(scratch_ / "elsewhere/target.ini", ini);
+  r = RunCommand(UserCommand("sh " + Quoted(launcher)));
+  EXPECT_FALSE(fs::exists(scratch_ / "elsewhere/target.ini"));
+  EXPECT_TRUE(fs::is_symlink(ini));
+  // XDG_CONFIG_HOME moves it, unless it is a relative path.
+  r = RunCommand(UserCommand("XDG_CONFIG_HOME=" + Quoted(scratch_ / "xdg-config") + " sh " +
+                             Quoted(launcher)));
+  EXPECT_EQ(ReadFile(scratch_ / "xdg-config/postcode-finder/LOG/KOLBRENT.INI"), named);
+  fs::remove_all(Home(".config"));
+  r = RunCommand(UserCommand("XDG_CONFIG_HOME=relative sh " + Quoted(launcher)));
+  EXPECT_EQ(ReadFile(ini), named);
+  EXPECT_FALSE(fs::exists(scratch_ / "elsewhere/relative"));
 }
 
 TEST_F(InstalledPackage, TheFinderAndTheLookupKeepTheirFilesInTheUsersFolders) {
@@ -104,13 +143,16 @@ TEST_F(InstalledPackage, TheFinderAndTheLookupKeepTheirFilesInTheUsersFolders) {
   EXPECT_EQ(r.output, "135-080\t02\t서울 강남구 역삼동\n");
   r = RunCommand(UserCommand(Quoted(lookup) + " --limit 2 --csv sk"));
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 2) << r.output;
+  EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 3) << "a header, two rows\n"
+                                                                   << r.output;
+  // Every line of an address list gets its row, one that matched nothing an
+  // empty one, and the status says that one did not match.
   std::ofstream(scratch_ / "addresses.txt") << "역삼동 강남구\n없는주소\n대우동삼아파트 해운대구\n";
   r = RunCommand(UserCommand(Quoted(lookup) + " - < " + Quoted(scratch_ / "addresses.txt")));
-  EXPECT_EQ(r.exitCode, 0) << r.output;
-  EXPECT_EQ(
-      r.output,
-      "1\t135-080\t02\t서울 강남구 역삼동\n3\t612-770\t051\t부산 해운대구 우2동 대우동삼아파트\n")
+  EXPECT_EQ(r.exitCode, 1) << r.output;
+  EXPECT_EQ(r.output,
+            "1\t135-080\t02\t서울 강남구 역삼동\n2\t\t\t\n3\t612-770\t051\t부산 해운대구 우2동 "
+            "대우동삼아파트\n")
       << r.output;
   r = RunCommand(UserCommand(Quoted(lookup) + " 없는주소"));
   EXPECT_EQ(r.exitCode, 1);
@@ -137,14 +179,16 @@ TEST_F(InstalledPackage, AnImportedTableIsTheUsersOwnAndIsPreferred) {
   ASSERT_EQ(r.exitCode, 0) << r.output;
   EXPECT_TRUE(fs::is_regular_file(Home(".local/share/postcode-finder/POSTCODE.DBF")));
   EXPECT_FALSE(fs::exists(root_ + "/usr/lib/postcode-finder/POSTCODE.DBF.bak"));
+  // The import built the new table's index in the user's cache folder: the
+  // lookup searches at once, building nothing.
+  EXPECT_NE(r.output.find("index " + Home(".cache/postcode-finder/POSTCODE.FTS") + " built"),
+            std::string::npos)
+      << r.output;
 
   const std::string lookup = Quoted(root_ + "/usr/bin/postcode-lookup");
-  // The index of the imported table is built in the user's cache folder.
   r = RunCommand(UserCommand(lookup + " 테헤란로"));
   EXPECT_EQ(r.exitCode, 0) << r.output;
-  EXPECT_EQ(r.output, "postcode-lookup: building the index " +
-                          Home(".cache/postcode-finder/POSTCODE.FTS") +
-                          " (1 records)\n06236\t02\t서울특별시 강남구 테헤란로 101∼151 (홀수)\n");
+  EXPECT_EQ(r.output, "06236\t02\t서울특별시 강남구 테헤란로 101∼151 (홀수)\n");
   r = RunCommand(UserCommand(lookup + " 역삼동"));
   EXPECT_EQ(r.exitCode, 1) << "the shipped table is not searched: " << r.output;
 }

@@ -23,7 +23,7 @@ inline void WritePostcodeTable(const std::string& folder, std::initializer_list<
   auto table = postal::BuildPostcodeDbf(*parsed, &e);
   ASSERT_TRUE(table.has_value()) << e.reason;
   std::string why;
-  ASSERT_TRUE(postal::WriteFileAtomically(folder + "/POSTCODE.DBF", *table, &why)) << why;
+  ASSERT_TRUE(platform::WriteFileAtomically(folder + "/POSTCODE.DBF", *table, &why)) << why;
 }
 
 // Six rows: three of 개포1동, one of 개포2동, one whose two words hold every

@@ -2,14 +2,12 @@
 // hand behaves as it does under CTest.
 extern "C" {
 
-// Allocations that Qt, fontconfig, GLib and D-Bus keep for the life of the
-// process and never free; they are not ours to release.
+// The suppressions of tests/support/lsan.supp, which the build turns into a
+// string literal.
 const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\n"
-         "leak:libQt6Core\n"
-         "leak:libQt6Gui\n"
-         "leak:libdbus\n"
-         "leak:libglib\n";
+  return
+#include "lsan_suppressions.inc"
+      ;
 }
 
 const char* __ubsan_default_options() {
