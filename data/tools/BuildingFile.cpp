@@ -155,7 +155,7 @@ BuildingReader::Line BuildingReader::Read(std::string_view line, int lineNo, Bui
       }
   FieldViews f;
   LineCheck check;
-  const size_t n = SplitCheckedFields(line, reader_.encoding(), &f, &check);
+  const size_t n = SplitCheckedFields(line, reader_.encoding(), &f, &check, charactersChecked_);
   if (check.badByte != kValidText) {
     const char* at = line.data() + check.badByte;
     for (size_t i = 0; i < std::min(n, kMaxFields); ++i)

@@ -60,6 +60,9 @@ class BuildingReader {
   // *row set; kSkipped for the line of column names and for empty lines
   // (which are a fault when a row follows them); kFault with the error.
   Line Read(std::string_view line, int lineNo, BuildingRow* row);
+  // The lines come from bytes that an earlier pass read whole and found to
+  // be text, unchanged since: their characters need no second check.
+  void TrustCharacters(bool trusted) { charactersChecked_ = trusted; }
 
  private:
   enum Text {
@@ -88,6 +91,7 @@ class BuildingReader {
   BuildingLayout layout_;
   FieldReader reader_;
   bool encodingKnown_ = false;
+  bool charactersChecked_ = false;
   int emptyLine_ = 0;  // the first empty line not yet followed by a row
   // The fields of the current row in CP949: views of the line, or of the
   // storage beside each (a UTF-8 file's fields converted).

@@ -45,12 +45,15 @@ class AssignedCodes {
 }  // namespace
 
 size_t SplitCheckedFields(std::string_view line, TextEncoding encoding, FieldViews* f,
-                          LineCheck* check) {
+                          LineCheck* check, bool charactersChecked) {
   *check = LineCheck{};
   static const AssignedCodes assigned;
   const auto* p = reinterpret_cast<const uint8_t*>(line.data());
   const size_t size = line.size();
-  const bool cp949 = encoding == TextEncoding::kCp949;
+  const bool cp949 = encoding == TextEncoding::kCp949 && !charactersChecked;
+  // Bytes beyond ASCII stop the eight-at-a-time scan only where they are
+  // to be checked.
+  const uint64_t stopAtHigh = charactersChecked ? 0 : ~uint64_t{0};
   size_t n = 0, start = 0;
   for (size_t i = 0; i < size;) {
     // Eight plain characters at a time: none beyond ASCII, no '|', no
@@ -61,8 +64,9 @@ size_t SplitCheckedFields(std::string_view line, TextEncoding encoding, FieldVie
       std::memcpy(&x, p + i, 8);
       constexpr uint64_t kOnes = 0x0101010101010101, kHigh = 0x8080808080808080;
       const uint64_t bar = x ^ (kOnes * '|'), del = x ^ (kOnes * 0x7F);
-      const uint64_t special =
-          (x | ((x - kOnes * 0x20) & ~x) | ((bar - kOnes) & ~bar) | ((del - kOnes) & ~del)) & kHigh;
+      const uint64_t special = ((x & stopAtHigh) | ((x - kOnes * 0x20) & ~x) |
+                                ((bar - kOnes) & ~bar) | ((del - kOnes) & ~del)) &
+                               kHigh;
       if (special == 0) {
         i += 8;
         continue;
@@ -96,7 +100,7 @@ size_t SplitCheckedFields(std::string_view line, TextEncoding encoding, FieldVie
     }
   }
   if (n < kMaxFields) (*f)[n] = line.substr(start);
-  if (!cp949) check->badByte = FirstInvalidUtf8(line);
+  if (!cp949 && !charactersChecked) check->badByte = FirstInvalidUtf8(line);
   return n + 1;
 }
 

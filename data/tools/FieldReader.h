@@ -29,9 +29,12 @@ struct LineCheck {
   bool control = false;         // a control character (NUL, TAB, ESC, ...)
 };
 // SplitFields and a check of every byte in one pass over the line: large
-// files go through it once per row.
+// files go through it once per row. With charactersChecked (bytes that an
+// earlier pass found to be text of the encoding, unchanged since) only the
+// control characters are looked for: no trail byte of CP949 is '|' or a
+// control character, so the line is scanned as bytes.
 size_t SplitCheckedFields(std::string_view line, TextEncoding encoding, FieldViews* f,
-                          LineCheck* check);
+                          LineCheck* check, bool charactersChecked = false);
 // Without blanks at either end.
 std::string_view Trimmed(std::string_view s);
 // Five ASCII digits.

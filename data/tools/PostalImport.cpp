@@ -109,6 +109,10 @@ class SourceReader {
     }
     ConvertError fault;
     BuildingReader reader(layout, &fault);
+    // A file that changes between the passes fails at its end
+    // (FileSource::Read), so the second pass reads what the first checked.
+    // A zip is opened again by name for each pass: its members are checked.
+    reader.TrustCharacters(!first_ && !source_.member);
     BuildingRow row;
     do {
       const BuildingReader::Line read = reader.Read(line, lines.line(), &row);
