@@ -1,5 +1,8 @@
 #include "libs/ftsindex/EliasFano.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace fts {
 namespace {
 
@@ -168,14 +171,56 @@ bool EliasFanoCursor::EndsExactly() const {
 
 bool DecodeEliasFano(const uint8_t* data, size_t size, uint32_t first, uint32_t n, uint32_t last,
                      uint32_t* out) {
+  // The cursor checks the fixed part; the numbers are then read with the
+  // same checks as its Next, the high parts a 64-bit word at a time and
+  // each low part in one unaligned load.
   EliasFanoCursor cursor;
   if (!cursor.Start(data, size, first, n, last)) return false;
   out[0] = first;
-  for (uint32_t i = 1; i < n; ++i) {
-    if (!cursor.Next()) return false;
-    out[i] = cursor.Value();
+  if (n == 1) return true;
+  const uint32_t m = n - 1, low = data[0];
+  const uint64_t lowEnd = uint64_t{m} * low, lowBytes = (lowEnd + 7) / 8;
+  const uint8_t* lowBits = data + 1;
+  const uint8_t* highBits = lowBits + lowBytes;
+  const size_t highBytes = size - 1 - static_cast<size_t>(lowBytes);
+  const uint64_t lowMask = (uint64_t{1} << low) - 1, mostHigh = uint64_t{last} >> low;
+  auto lowPart = [&](uint32_t i) -> uint64_t {
+    const uint64_t at = uint64_t{i} * low;
+    const size_t byte = static_cast<size_t>(at / 8);
+    uint64_t word = 0;
+    if (byte + 8 <= size - 1) {
+      std::memcpy(&word, lowBits + byte, 8);
+    } else {
+      for (size_t b = byte; b < static_cast<size_t>(lowBytes); ++b)
+        word |= uint64_t{lowBits[b]} << (8 * (b - byte));
+    }
+    return (word >> (at % 8)) & lowMask;
+  };
+  uint64_t previous = 0;
+  uint32_t i = 0;
+  for (size_t w = 0; w < highBytes; w += 8) {
+    uint64_t word = 0;
+    const size_t take = std::min<size_t>(8, highBytes - w);
+    std::memcpy(&word, highBits + w, take);
+    for (; word != 0; word &= word - 1) {
+      if (i == m) return false;  // more set bits than numbers
+      const uint64_t high = w * 8 + static_cast<uint64_t>(__builtin_ctzll(word)) - i;
+      if (high > mostHigh) return false;
+      const uint64_t y = high << low | lowPart(i);
+      const uint64_t value = uint64_t{first} + (i + 1) + y;
+      if (y < previous || value > last) return false;
+      previous = y;
+      out[++i] = static_cast<uint32_t>(value);
+      // The last number's bit lies in the block's last byte, nothing after it.
+      if (i == m) {
+        const uint64_t bit = w * 8 + static_cast<uint64_t>(__builtin_ctzll(word));
+        if (bit / 8 != highBytes - 1 || (word & (word - 1)) != 0) return false;
+      }
+    }
   }
-  return cursor.EndsExactly();
+  if (i != m) return false;  // fewer set bits than numbers
+  // No stray bits after the last low part.
+  return !(lowEnd & 7) || !(lowBits[lowBytes - 1] >> (lowEnd & 7));
 }
 
 }  // namespace fts

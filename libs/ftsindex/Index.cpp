@@ -8,6 +8,9 @@ namespace fts {
 namespace {
 
 constexpr uint64_t kBytesPerRead = 8192;
+// Candidates to a list's 128 numbers from which a merge with each block
+// decoded beats a probe for each candidate.
+constexpr uint64_t kCandidatesPerBlockForMerge = 128 / 16;
 
 }  // namespace
 
@@ -53,6 +56,11 @@ int32_t Index::Intersect(std::vector<ListInfo>& lists) {
         std::min<uint64_t>(candidates_.size(), ListParts(lists[i], file_->RecordCount()));
     const bool whole = probed * kBytesPerRead >= lists[i].length;
     if (const int32_t r = list.Load(*file_, lists[i], whole)) return r;
+    // Many candidates to a block: its blocks decoded and merged with them.
+    if (candidates_.size() * kCandidatesPerBlockForMerge >= lists[i].count) {
+      if (const int32_t r = list.KeepCommon(candidates_)) return r;
+      continue;
+    }
     auto kept = candidates_.begin();
     for (uint32_t c : candidates_) {
       bool found = false;

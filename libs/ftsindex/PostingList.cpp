@@ -248,6 +248,34 @@ int32_t PostingList::Contains(uint32_t value, bool& found) {
   return 0;
 }
 
+int32_t PostingList::KeepCommon(std::vector<uint32_t>& values) {
+  auto kept = values.begin();
+  if (info_.encoding == kBitmap) {
+    for (uint32_t v : values) {
+      bool found = false;
+      if (const int32_t r = Contains(v, found)) return r;
+      if (found) *kept++ = v;
+    }
+  } else {
+    auto at = values.begin();
+    for (uint32_t p = 0; p < parts_ && at != values.end(); ++p) {
+      // Values below the block's first number are in no block from here on.
+      at = std::lower_bound(at, values.end(), First(p));
+      const uint64_t end = p + 1 < parts_ ? First(p + 1) : uint64_t{records_} + 1;
+      if (at == values.end() || *at >= end) continue;
+      if (const int32_t r = Enter(p)) return r;
+      const uint32_t* v = values_;
+      const uint32_t* const vEnd = values_ + entries_;
+      for (; at != values.end() && *at < end; ++at) {
+        while (v != vEnd && *v < *at) ++v;
+        if (v != vEnd && *v == *at) *kept++ = *at;
+      }
+    }
+  }
+  values.erase(kept, values.end());
+  return 0;
+}
+
 uint32_t PostingList::Next() {
   if (taken_ >= info_.count || !whole_) return 0;
   ++taken_;
