@@ -34,7 +34,8 @@
 // Entry points of the full-text library (all must be present).
 #define PF_FTS_REQUIRED(X)                                                               \
   X(FtsCreate) X(FtsOpen) X(FtsAdd) X(FtsSet) X(FtsNextRec) X(FtsVerify) X(FtsProven)    \
-  X(FtsMatchSpans) X(FtsNumRecs) X(FtsClose) X(FtsSetTag) X(FtsGetTag) X(FtsMatch)
+  X(FtsMatchSpans) X(FtsNumRecs) X(FtsClose) X(FtsSetTag) X(FtsGetTag) X(FtsMatch)      \
+  X(FtsNextRecs)
 // clang-format on
 
 namespace platform {

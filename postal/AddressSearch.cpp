@@ -13,6 +13,8 @@ namespace {
 // More texts than this for one pass: the words with other forms are left
 // out of what the index is asked (it then names more candidates, never fewer).
 constexpr size_t kMaxTexts = 16;
+// Proven matches taken from the index at a time.
+constexpr int32_t kProvenBatch = 4096;
 
 const std::string& RangeSign() {
   static const std::string sign = platform::Cp949FromUtf8("∼");
@@ -173,6 +175,14 @@ SearchOutcome AddressSearch::RunPass(const AddressQuery& query, bool placeRows,
   setUpOnce();
   if (texts.size() == 1) {
     if (plain && calls_.Proven() == 1) {
+      if (request.onProvenMatches && !request.readEveryMatch) {
+        int32_t batch[kProvenBatch];
+        for (int32_t got; (got = calls_.NextRecs(batch, kProvenBatch)) > 0;) {
+          outcome.matches += got;
+          if (!request.onProvenMatches(batch, static_cast<size_t>(got))) break;
+        }
+        return outcome;
+      }
       for (int32_t n; (n = calls_.NextRec()) > 0;) {
         AddressMatch match{n, MatchKind::kAsWritten, nullptr};
         if (request.readEveryMatch) {

@@ -55,6 +55,10 @@ struct SearchRequest {
   std::function<bool(const AddressMatch&)> onMatch;
   // Read every match, even those the index has proven.
   bool readEveryMatch = false;
+  // When set (and readEveryMatch is not), the matches the index proves come
+  // here many at a time, in record order, instead of through onMatch; false
+  // stops the search. A search of one syllable may prove a million.
+  std::function<bool(const int32_t* recnos, size_t count)> onProvenMatches;
 };
 
 class AddressSearch {

@@ -28,6 +28,8 @@ class IndexCalls {
   virtual int32_t Add(const char* record) = 0;
   virtual int32_t Set(const char* text) = 0;
   virtual int32_t NextRec() = 0;
+  // FtsNextRecs: up to max candidates at once.
+  virtual int32_t NextRecs(int32_t* recnos, int32_t max) = 0;
   virtual int32_t Proven() = 0;
   // FtsVerify in kVerifyEveryWord.
   virtual int32_t Verify(const char* record, const char* text) = 0;

@@ -31,6 +31,10 @@ int32_t LibraryIndex::NextRec() {
   return fts_.FtsNextRec(handle_);
 }
 
+int32_t LibraryIndex::NextRecs(int32_t* recnos, int32_t max) {
+  return fts_.FtsNextRecs(handle_, recnos, max);
+}
+
 int32_t LibraryIndex::Proven() {
   return fts_.FtsProven(handle_);
 }

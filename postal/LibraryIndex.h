@@ -21,6 +21,7 @@ class LibraryIndex final : public IndexCalls {
   int32_t Add(const char* record) override;
   int32_t Set(const char* text) override;
   int32_t NextRec() override;
+  int32_t NextRecs(int32_t* recnos, int32_t max) override;
   int32_t Proven() override;
   int32_t Verify(const char* record, const char* text) override;
   int32_t Match(const char* record, const char* text) override;

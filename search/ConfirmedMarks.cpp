@@ -73,6 +73,10 @@ postal::SearchOutcome MarkMatches(TPostalParts& p, bool busyCursor) {
       matched.push_back(m.recno);
       return true;
     };
+    request.onProvenMatches = [&](const int32_t* recnos, size_t count) {
+      matched.insert(matched.end(), recnos, recnos + count);
+      return true;
+    };
     try {
       outcome = search.Run(request);
       table.SetQueryBits(matched, true);

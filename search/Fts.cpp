@@ -28,6 +28,10 @@ int32_t TFts::FtsNextRec() {
   return api_ ? api_->FtsNextRec(IndexHandle) : FTS_ERR_NO_LIBRARY;
 }
 
+int32_t TFts::FtsNextRecs(int32_t* recnos, int32_t max) {
+  return api_ ? api_->FtsNextRecs(IndexHandle, recnos, max) : FTS_ERR_NO_LIBRARY;
+}
+
 int32_t TFts::FtsVerify(const char* record, const char* text, uint8_t mode) {
   return api_ ? api_->FtsVerify(IndexHandle, record, text, int32_t{mode} + 1) : FTS_ERR_NO_LIBRARY;
 }

@@ -19,6 +19,7 @@ class TFts {
   int32_t FtsAdd(const char* record);
   int32_t FtsSet(const char* text);
   int32_t FtsNextRec();
+  int32_t FtsNextRecs(int32_t* recnos, int32_t max);
   // The library receives mode + 1: the search passes 2 for "every word, any order".
   int32_t FtsVerify(const char* record, const char* text, uint8_t mode);
   // 1 when the candidates of the last FtsSet all match the text as the

@@ -17,6 +17,7 @@ class TFtsCalls final : public postal::IndexCalls {
   int32_t Add(const char* record) override { return fts_.FtsAdd(record); }
   int32_t Set(const char* text) override { return fts_.FtsSet(text); }
   int32_t NextRec() override { return fts_.FtsNextRec(); }
+  int32_t NextRecs(int32_t* recnos, int32_t max) override { return fts_.FtsNextRecs(recnos, max); }
   int32_t Proven() override { return fts_.FtsProven(); }
   int32_t Verify(const char* record, const char* text) override;
   int32_t Match(const char* record, const char* text) override;

@@ -131,6 +131,11 @@ FTS_API int32_t FtsNextRec(int32_t h) {
   return index ? index->NextRec() : FTS_ERR_HANDLE;
 }
 
+FTS_API int32_t FtsNextRecs(int32_t h, int32_t* recnos, int32_t max) {
+  Index* index = fts::Lookup(h);
+  return index ? index->NextRecs(recnos, max) : FTS_ERR_HANDLE;
+}
+
 FTS_API int32_t FtsVerify(int32_t h, const char* record, const char* text, int32_t mode) {
   return VerifyImpl(h, record, FTS_MAX_RECORD, true, true, text, mode);
 }

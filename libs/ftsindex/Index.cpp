@@ -114,6 +114,16 @@ int32_t Index::NextRec() {
   return next_ < candidates_.size() ? static_cast<int32_t>(candidates_[next_++]) : 0;
 }
 
+int32_t Index::NextRecs(int32_t* out, int32_t max) {
+  if (!file_) return FTS_ERR_STATE;
+  if (!out || max < 1) return FTS_ERR_ARG;
+  if (fromSingle_) return static_cast<int32_t>(single_.NextMany(out, static_cast<uint32_t>(max)));
+  const size_t take = std::min(static_cast<size_t>(max), candidates_.size() - next_);
+  for (size_t i = 0; i < take; ++i) out[i] = static_cast<int32_t>(candidates_[next_ + i]);
+  next_ += take;
+  return static_cast<int32_t>(take);
+}
+
 int32_t Index::Verify(std::string_view record, std::string_view text, int mode) {
   return fts::Verify(matcher_, record, text, mode);
 }

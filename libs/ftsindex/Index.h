@@ -24,6 +24,7 @@ class Index {
   int32_t AddRefused();
   int32_t Set(std::string_view text);
   int32_t NextRec();
+  int32_t NextRecs(int32_t* out, int32_t max);
   // 1 when the candidates of the last Set are exactly the records that match
   // in mode 3, 0 when each must be verified.
   int32_t Proven() const;

@@ -276,6 +276,25 @@ int32_t PostingList::KeepCommon(std::vector<uint32_t>& values) {
   return 0;
 }
 
+uint32_t PostingList::NextMany(int32_t* out, uint32_t max) {
+  uint32_t n = 0;
+  if (info_.encoding == kEliasFano && whole_) {
+    // A block's decoded numbers at a time.
+    while (n < max && taken_ < info_.count) {
+      if (current_ == kNoPart || position_ == entries_)
+        if (Enter(current_ == kNoPart ? 0 : current_ + 1) != 0) break;  // checked at Load
+      const uint32_t take = std::min({max - n, entries_ - position_, info_.count - taken_});
+      for (uint32_t i = 0; i < take; ++i) out[n + i] = static_cast<int32_t>(values_[position_ + i]);
+      position_ += take;
+      taken_ += take;
+      n += take;
+    }
+    return n;
+  }
+  for (uint32_t v; n < max && (v = Next()) != 0;) out[n++] = static_cast<int32_t>(v);
+  return n;
+}
+
 uint32_t PostingList::Next() {
   if (taken_ >= info_.count || !whole_) return 0;
   ++taken_;

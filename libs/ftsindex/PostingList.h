@@ -83,6 +83,9 @@ class PostingList {
   int32_t KeepCommon(std::vector<uint32_t>& values);
   // The record numbers one after another, 0 after the last (whole lists).
   uint32_t Next();
+  // The next record numbers, up to max of them, into out: how many (0
+  // after the last).
+  uint32_t NextMany(int32_t* out, uint32_t max);
 
  private:
   int32_t CheckHead();

@@ -64,7 +64,7 @@ extern "C" {
 /* Versions: of the library this header describes (major * 10000 + minor *
  * 100 + patch; the shared library's SONAME carries the major), and of the
  * index files it writes and reads. */
-#define FTSINDEX_VERSION 10100
+#define FTSINDEX_VERSION 10200
 #define FTSINDEX_FORMAT_VERSION 3
 
 /* Limits. */
@@ -179,6 +179,16 @@ FTS_API int32_t FtsSet(int32_t h, const char* text);
  *   FTS_ERR_STATE.
  */
 FTS_API int32_t FtsNextRec(int32_t h);
+
+/*
+ * FtsNextRecs: the next candidates of the last FtsSet, up to max of them,
+ *   into recnos[0..max), in ascending record order: what as many calls of
+ *   FtsNextRec would answer, for a caller that takes a million. The two may
+ *   be mixed. Result: how many were written (> 0); 0 when there are no more
+ *   (or FtsSet was not called or failed); FTS_ERR_ARG (recnos null or max
+ *   below 1); FTS_ERR_HANDLE; FTS_ERR_STATE.
+ */
+FTS_API int32_t FtsNextRecs(int32_t h, int32_t* recnos, int32_t max);
 
 /*
  * FtsProven: whether the candidates of the last FtsSet need FtsVerify.

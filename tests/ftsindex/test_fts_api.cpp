@@ -307,5 +307,38 @@ TEST(FtsIntersection, EveryShapeOfTwoListsGivesExactlyTheRecordsOfBoth) {
       ASSERT_GE(count, 0) << a << " " << b;
       EXPECT_EQ(ftstest::Candidates(h), truth) << a << " " << b;
     }
+  // Taken many at a time, in batches of every size and mixed with one at a
+  // time, the candidates of one word (one list, of each kind) and of two are
+  // the same.
+  std::vector<std::string> texts(std::begin(words), std::end(words));
+  texts.push_back(std::string(words[0]) + " " + words[2]);
+  for (const std::string& text : texts) {
+    ASSERT_GT(FtsSet(h, text.c_str()), 0) << text;
+    const std::vector<int32_t> one = ftstest::Candidates(h);
+    for (int32_t size : {1, 7, 128, 4096}) {
+      ASSERT_GT(FtsSet(h, text.c_str()), 0);
+      std::vector<int32_t> many;
+      std::vector<int32_t> batch(static_cast<size_t>(size));
+      for (int round = 0;; ++round) {
+        if (round % 3 == 2) {
+          const int32_t r = FtsNextRec(h);
+          if (r <= 0) break;
+          many.push_back(r);
+          continue;
+        }
+        const int32_t got = FtsNextRecs(h, batch.data(), size);
+        ASSERT_GE(got, 0);
+        ASSERT_LE(got, size);
+        if (got == 0) break;
+        many.insert(many.end(), batch.begin(), batch.begin() + got);
+      }
+      EXPECT_EQ(many, one) << "batches of " << size;
+      EXPECT_EQ(FtsNextRecs(h, batch.data(), size), 0) << "after the last";
+    }
+  }
+  int32_t batch[4];
+  EXPECT_EQ(FtsNextRecs(h, nullptr, 4), FTS_ERR_ARG);
+  EXPECT_EQ(FtsNextRecs(h, batch, 0), FTS_ERR_ARG);
   FtsClose(h);
+  EXPECT_EQ(FtsNextRecs(h, batch, 4), FTS_ERR_HANDLE);
 }

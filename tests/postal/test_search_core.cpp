@@ -105,6 +105,45 @@ TEST_F(SearchCore, ProvenCandidatesAreReportedUnreadUnlessTheRecordIsWanted) {
       },
       true);
   EXPECT_EQ(address, testsupport::Cp949("부산 해운대구 가나 나다"));
+
+  // Many at a time where the caller takes them so: the same records, and
+  // none through onMatch; not for a search that must read its records.
+  for (const char* q : {"부산", "강남구", "개포1동"}) {
+    SCOPED_TRACE(q);
+    const postal::SearchText text = Text(q);
+    postal::AddressSearch search(*index_, *table_, crossings_);
+    postal::SearchRequest request;
+    request.text = &text;
+    request.record = record_.data();
+    std::vector<int32_t> found;
+    request.onMatch = [&](const postal::AddressMatch& m) {
+      found.push_back(m.recno);
+      return true;
+    };
+    request.onProvenMatches = [&](const int32_t* recnos, size_t count) {
+      found.insert(found.end(), recnos, recnos + count);
+      return true;
+    };
+    const postal::SearchOutcome outcome = search.Run(request);
+    EXPECT_EQ(found, Matches(q, true));
+    EXPECT_EQ(outcome.matches, static_cast<int32_t>(found.size()));
+  }
+  size_t batches = 0, singles = 0;
+  const postal::SearchText text = Text("부산");
+  postal::AddressSearch search(*index_, *table_, crossings_);
+  postal::SearchRequest request;
+  request.text = &text;
+  request.record = record_.data();
+  request.onMatch = [&](const postal::AddressMatch&) { return ++singles, true; };
+  request.onProvenMatches = [&](const int32_t*, size_t) { return ++batches, true; };
+  search.Run(request);
+  EXPECT_EQ(batches, 1u);
+  EXPECT_EQ(singles, 0u);
+  request.readEveryMatch = true;
+  batches = singles = 0;
+  search.Run(request);
+  EXPECT_EQ(batches, 0u);
+  EXPECT_EQ(singles, 1u);
 }
 
 TEST_F(SearchCore, TheSpansAreWhatMatchedANumberInARangeIsTheRange) {
