@@ -232,8 +232,8 @@ bool AtomicFile::Begin(const std::string& path, const Backups& backups, std::str
   if (fd_ < 0) return Fail(why, temp_);
   // mkostemp makes the file private; a table is an ordinary readable file,
   // or as readable as the one it replaces.
-  mode_ = replaces_ ? st.st_mode & 07777 : 0644;
-  if (::fchmod(fd_, mode_) != 0) {
+  const mode_t mode = replaces_ ? st.st_mode & 07777 : 0644;
+  if (::fchmod(fd_, mode) != 0) {
     const int error = errno;
     Abandon();
     return Fail(why, temp_, error);

@@ -67,7 +67,6 @@ class AtomicFile {
   int fd_ = -1;
   uint64_t written_ = 0, handedToDisk_ = 0;
   bool replaces_ = false;  // the target exists
-  unsigned mode_ = 0644;
 };
 
 // One whole file at once through an AtomicFile.

@@ -6,7 +6,7 @@
 // replaces the key's line in place, keeping every other line (comments
 // included) as it was. Files are UTF-8, or CP949 when written so by another
 // editor, and keep their encoding. A write replaces the file whole
-// (platform/FileReplace.h): the file on disk is always either the old one or
+// (platform/AtomicWrite.h): the file on disk is always either the old one or
 // the new one, never half of either; a link is followed, and a device, a
 // FIFO or a folder in the file's place is refused.
 #include <QString>

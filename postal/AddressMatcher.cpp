@@ -14,10 +14,6 @@ bool IsCodeField(const std::string& name) {
   return strcasecmp(name.c_str(), "ZIPCODE") == 0 || strcasecmp(name.c_str(), "DDD") == 0;
 }
 
-bool HasDigit(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), IsDigit);
-}
-
 bool HasWideChar(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; });
 }

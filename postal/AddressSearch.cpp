@@ -13,8 +13,8 @@ namespace {
 // More texts than this for one pass: the words with other forms are left
 // out of what the index is asked (it then names more candidates, never fewer).
 constexpr size_t kMaxTexts = 16;
-// Proven matches taken from the index at a time.
-constexpr int32_t kProvenBatch = 4096;
+// Candidates taken from the index at a time.
+constexpr int32_t kCandidateBatch = 4096;
 
 const std::string& RangeSign() {
   static const std::string sign = platform::Cp949FromUtf8("∼");
@@ -81,10 +81,6 @@ std::vector<std::string> IndexTexts(const AddressQuery& q) {
   return texts;
 }
 
-bool HasDigit(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), IsDigit);
-}
-
 // The search text of one index text; false when it does not fit.
 bool ToSearchText(const std::string& text, SearchText* out) {
   out->fill('\0');
@@ -121,14 +117,16 @@ SearchOutcome AddressSearch::RunPass(const AddressQuery& query, bool placeRows,
     ++outcome.matches;
     return request.onMatch(AddressMatch{n, *kind, request.record});
   };
-
-  if (calls_.Handle() <= 0) {
+  // Without an index that answers, every record is confirmed.
+  auto visitEveryRecord = [&] {
     outcome.answer = IndexAnswer::kEveryRecord;
     setUpOnce();
     const int32_t count = table_.RecordCount();
     for (int32_t n = 1; n <= count && visit(n);) ++n;
     return outcome;
-  }
+  };
+
+  if (calls_.Handle() <= 0) return visitEveryRecord();
 
   const std::vector<std::string> texts = IndexTexts(query);
   // Taken as the index proves it: one text of words without numbers, other
@@ -156,16 +154,14 @@ SearchOutcome AddressSearch::RunPass(const AddressQuery& query, bool placeRows,
     }
     anyCandidates = true;
     if (texts.size() == 1) break;  // visited as the index names them
-    for (int32_t n; (n = calls_.NextRec()) > 0;) candidates.push_back(n);
+    int32_t batch[kCandidateBatch];
+    for (int32_t got; (got = calls_.NextRecs(batch, kCandidateBatch)) > 0;)
+      candidates.insert(candidates.end(), batch, batch + got);
   }
   if (anyFailed) {
-    // The index cannot name the candidates: every record is confirmed.
-    outcome.answer = IndexAnswer::kEveryRecord;
+    // The index cannot name the candidates.
     outcome.indexFailed = true;
-    setUpOnce();
-    const int32_t count = table_.RecordCount();
-    for (int32_t n = 1; n <= count && visit(n);) ++n;
-    return outcome;
+    return visitEveryRecord();
   }
   if (!anyCandidates) {
     outcome.answer = anyData ? IndexAnswer::kNoData : IndexAnswer::kNoKey;
@@ -176,8 +172,8 @@ SearchOutcome AddressSearch::RunPass(const AddressQuery& query, bool placeRows,
   if (texts.size() == 1) {
     if (plain && calls_.Proven() == 1) {
       if (request.onProvenMatches && !request.readEveryMatch) {
-        int32_t batch[kProvenBatch];
-        for (int32_t got; (got = calls_.NextRecs(batch, kProvenBatch)) > 0;) {
+        int32_t batch[kCandidateBatch];
+        for (int32_t got; (got = calls_.NextRecs(batch, kCandidateBatch)) > 0;) {
           outcome.matches += got;
           if (!request.onProvenMatches(batch, static_cast<size_t>(got))) break;
         }

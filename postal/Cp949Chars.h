@@ -17,6 +17,12 @@ inline bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+inline bool HasDigit(std::string_view text) {
+  for (char c : text)
+    if (IsDigit(c)) return true;
+  return false;
+}
+
 inline bool IsAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }

@@ -31,8 +31,6 @@ class IndexCalls {
   // FtsNextRecs: up to max candidates at once.
   virtual int32_t NextRecs(int32_t* recnos, int32_t max) = 0;
   virtual int32_t Proven() = 0;
-  // FtsVerify in kVerifyEveryWord.
-  virtual int32_t Verify(const char* record, const char* text) = 0;
   // FtsMatch in kVerifyEveryWord: the same check without an index.
   virtual int32_t Match(const char* record, const char* text) = 0;
   // FtsMatchSpans in kVerifyEveryWord.

@@ -39,10 +39,6 @@ int32_t LibraryIndex::Proven() {
   return fts_.FtsProven(handle_);
 }
 
-int32_t LibraryIndex::Verify(const char* record, const char* text) {
-  return fts_.FtsVerify(handle_, record, text, kVerifyEveryWord);
-}
-
 int32_t LibraryIndex::Match(const char* record, const char* text) {
   return fts_.FtsMatch(record, text, kVerifyEveryWord);
 }

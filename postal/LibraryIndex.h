@@ -23,7 +23,6 @@ class LibraryIndex final : public IndexCalls {
   int32_t NextRec() override;
   int32_t NextRecs(int32_t* recnos, int32_t max) override;
   int32_t Proven() override;
-  int32_t Verify(const char* record, const char* text) override;
   int32_t Match(const char* record, const char* text) override;
   int32_t MatchSpans(const char* record, int32_t size, const char* text, int32_t* spans,
                      int32_t maxSpans) override;

@@ -32,7 +32,7 @@ class TFts {
                         int32_t* spans, int32_t maxSpans);
   int32_t FtsNumRecs();
   int32_t FtsClose();
-  // The index's source tag (see search/TableTag.h): set while building,
+  // The index's source tag (see postal/TableTag.h): set while building,
   // read back from an open index.
   int32_t FtsSetTag(const char* tag);
   int32_t FtsGetTag(char* buffer, int32_t size);

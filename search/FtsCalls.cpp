@@ -19,10 +19,6 @@ int32_t TFtsCalls::Open(const char* fileName) {
   return fts_.FtsOpen(fileName, postal::kIndexOpen.arg1, postal::kIndexOpen.arg2);
 }
 
-int32_t TFtsCalls::Verify(const char* record, const char* text) {
-  return fts_.FtsVerify(record, text, kComponentMode);
-}
-
 int32_t TFtsCalls::Match(const char* record, const char* text) {
   return fts_.FtsMatch(record, text, kComponentMode);
 }

@@ -19,7 +19,6 @@ class TFtsCalls final : public postal::IndexCalls {
   int32_t NextRec() override { return fts_.FtsNextRec(); }
   int32_t NextRecs(int32_t* recnos, int32_t max) override { return fts_.FtsNextRecs(recnos, max); }
   int32_t Proven() override { return fts_.FtsProven(); }
-  int32_t Verify(const char* record, const char* text) override;
   int32_t Match(const char* record, const char* text) override;
   int32_t MatchSpans(const char* record, int32_t size, const char* text, int32_t* spans,
                      int32_t maxSpans) override {

@@ -124,17 +124,14 @@ void ShowOutcome(TPostalParts& p, const postal::IndexOutcome& outcome) {
   }
 }
 
-// Opens the index through step (open or build, or build), with the strip
-// of the window shown during a build, and says how it went.
-void OpenIndex(TPostalParts& p,
-               postal::IndexOutcome (*step)(postal::IndexCalls&, postal::RecordSource&,
-                                            const std::string&, const std::string&, char*,
-                                            postal::IndexBuildObserver&)) {
+// Opens the index, or builds it with the strip of the window shown, and
+// says how it went.
+void OpenIndex(TPostalParts& p) {
   BuildStrip strip(p);
   TFtsCalls calls(*p.Fts1);
   TTableRecords records(*p.Table1);
-  const postal::IndexOutcome outcome =
-      step(calls, records, kIndexFileName, TablePath(p), p.RecordBuffer->data(), strip);
+  const postal::IndexOutcome outcome = postal::OpenOrBuildIndex(
+      calls, records, kIndexFileName, TablePath(p), p.RecordBuffer->data(), strip);
   if (p.Crossings) *p.Crossings = outcome.crossings;
   ShowOutcome(p, outcome);
 }
@@ -151,11 +148,7 @@ void OpenPostalData(TPostalParts& p, const QString& tableFolder) {
   p.RecordBuffer->assign(static_cast<size_t>(p.Table1->RecordSize()) + 1, '\0');
   if (p.panRecPos) p.panRecPos->setToolTip(LoadedTableToolTip(*p.Table1));
 
-  OpenIndex(p, postal::OpenOrBuildIndex);
-}
-
-void BuildIndex(TPostalParts& p) {
-  OpenIndex(p, postal::BuildIndex);
+  OpenIndex(p);
 }
 
 void ClosePostalData(TPostalParts& p) {

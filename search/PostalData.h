@@ -23,10 +23,6 @@ inline constexpr const char* kIndexFileName = postal::kIndexFileName;
 // leaves IndexHandle 0: the search then reads the whole table.
 void OpenPostalData(TPostalParts& parts, const QString& tableFolder);
 
-// The index build from every record of the open table, with the progress
-// bar, the busy cursor and the window's events between records.
-void BuildIndex(TPostalParts& parts);
-
 // Closing stage: with the table open, closes the index, frees the record
 // buffer and closes the table, in this order.
 void ClosePostalData(TPostalParts& parts);

@@ -11,8 +11,9 @@
 // (other members are left out and listed). It writes one record per row
 // (PostalTable.h), dated with the date of the data (DataDate.h), through a
 // temporary file beside the table that replaces it only once it is whole
-// (platform/AtomicWrite.h). Memory stays small whatever the data's size: rows are
-// read in pieces and kept in a temporary file until they are written.
+// (platform/AtomicWrite.h). Memory stays small whatever the data's size: the
+// files are read twice, in pieces, once to measure the rows and once to
+// write each source's records at their own place in the table.
 //
 // A window calls ImportFiles on its own thread with a progress callback that
 // moves its progress bar and lets its events run (and answers false to

@@ -72,7 +72,6 @@ class PostalTable {
     bool Add(const TableRow& row, std::string* why);
     // The last piece, once every record of the run was added.
     bool Finish(std::string* why);
-    size_t written() const { return written_; }
 
    private:
     bool Flush();

@@ -7,8 +7,6 @@
 
 namespace postal {
 
-inline constexpr char kPostalTableFileName[] = "POSTCODE.DBF";
-
 struct ImportTarget {
   std::string table;  // empty when there is no folder for it
   platform::Backups backups;

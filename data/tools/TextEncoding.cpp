@@ -41,21 +41,6 @@ size_t DecodeUtf8(std::string_view bytes, size_t i, char32_t* ch) {
 
 }  // namespace
 
-size_t FirstInvalidUtf8(std::string_view bytes) {
-  size_t i = 0;
-  while (i < bytes.size()) {
-    if (static_cast<uint8_t>(bytes[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    char32_t ch;
-    const size_t n = DecodeUtf8(bytes, i, &ch);
-    if (n == 0) return i;
-    i += n;
-  }
-  return kValidText;
-}
-
 size_t FirstInvalidCp949(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {

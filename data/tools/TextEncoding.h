@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Cp949Codec.h"
+
 namespace postal {
 
 enum class TextEncoding { kUtf8, kCp949 };
@@ -12,9 +14,10 @@ enum class TextEncoding { kUtf8, kCp949 };
 inline constexpr size_t kValidText = std::string_view::npos;
 
 // The offset of the first byte that is not part of a well-formed character
-// (UTF-8: shortest form, no surrogates, at most U+10FFFF; CP949: ASCII or an
-// assigned double-byte character); kValidText when the whole text is.
-size_t FirstInvalidUtf8(std::string_view bytes);
+// (UTF-8: shortest form, no surrogates, at most U+10FFFF, the codec's rule;
+// CP949: ASCII or an assigned double-byte character); kValidText when the
+// whole text is.
+using platform::FirstInvalidUtf8;
 size_t FirstInvalidCp949(std::string_view bytes);
 
 // How a file is written: a UTF-8 byte-order mark decides for UTF-8 (and is

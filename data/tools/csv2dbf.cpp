@@ -9,8 +9,10 @@
 
 #include "PostcodeDbf.h"
 #include "SourceCsv.h"
+#include "platform/StandardStreams.h"
 
 int main(int argc, char** argv) {
+  if (!platform::EnsureStandardStreams()) return 1;
   if (argc != 3) {
     std::fprintf(stderr, "usage: csv2dbf <source.csv> <output.dbf>\n");
     return 2;

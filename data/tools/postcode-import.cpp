@@ -20,6 +20,7 @@
 #include "TablePath.h"
 #include "TextEncoding.h"
 #include "platform/RunFolders.h"
+#include "platform/StandardStreams.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ std::string DateText(const postal::DbfDate& d) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!platform::EnsureStandardStreams()) return 1;
   std::string output;
   bool outputGiven = false;
   bool buildIndex = true;

@@ -19,13 +19,6 @@ namespace {
 constexpr size_t kRandomLetters = 12;
 constexpr int kCreateAttempts = 8;
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 std::string BaseOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -63,6 +56,13 @@ std::string RandomLetters() {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
 
 int32_t ResolveTarget(const std::string& path, std::string& target) {
   struct stat st;

@@ -16,6 +16,9 @@ namespace fts {
 // link to one of them or to nothing.
 int32_t ResolveTarget(const std::string& path, std::string& target);
 
+// The folder of path: "." for a bare name, "/" for one at the root.
+std::string FolderOf(const std::string& path);
+
 // Creates a new file ".<name>.tmp-XXXXXXXXXXXX" beside path (twelve random
 // letters and digits) through io; its name in *name. 0 or FTS_ERR_IO.
 int32_t CreateTemporary(const fts_io* io, const std::string& path, IoFile& file, std::string& name);

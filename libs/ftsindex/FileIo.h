@@ -29,7 +29,6 @@ class IoFile {
   int32_t Open(const fts_io* io, const std::string& path);
   int32_t Create(const fts_io* io, const std::string& path);
   bool IsOpen() const { return file_ != nullptr; }
-  const fts_io* Io() const { return io_; }
 
   int32_t Size(uint64_t& size) const;
   // Exactly size bytes at offset: FTS_ERR_IO when the read fails,

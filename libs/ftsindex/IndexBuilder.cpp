@@ -182,9 +182,10 @@ int32_t IndexBuilder::Write() {
       deltas.insert(deltas.end(), data, data + size);
     });
     deltas.insert(deltas.end(), slot->recent, slot->recent + slot->pending);
-    // A key's record numbers are as many as it took; otherwise the temporary
-    // file changed under the build.
-    if (!DecodeDeltas(deltas, slot->total, values) || slot->last > records_) return FTS_ERR_IO;
+    // A key's record numbers are as many as it took and end where it ended;
+    // otherwise the temporary file changed under the build.
+    if (!DecodeDeltas(deltas, slot->total, values) || values.empty() || values.back() != slot->last)
+      return FTS_ERR_IO;
     if (const int32_t r = writer.AddList(slot->key, values)) return r;
   }
   return writer.Finish(tag_);

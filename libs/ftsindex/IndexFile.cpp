@@ -164,6 +164,7 @@ int32_t IndexFile::CheckAll() const {
   // From the root down: each page begins with the key its parent names for
   // it, and the keys ascend across the pages of a level.
   std::vector<Key> named, naming;
+  PostingList list;  // its buffers serve every list in turn
   for (uint32_t level = levels_; level-- > 0;) {
     naming.clear();
     uint64_t expected = 0;  // where the next list starts
@@ -186,7 +187,6 @@ int32_t IndexFile::CheckAll() const {
         if (const int32_t r = EntryOf(page.data(), k, info)) return r;
         if (info.offset != expected) return FTS_ERR_FORMAT;
         expected += info.length;
-        PostingList list;
         int32_t r = list.Load(*this, info, true);
         if (r == 0) r = list.CheckParts();
         if (r != 0) return r;

@@ -10,6 +10,7 @@
 #include <new>
 #include <string>
 
+#include "libs/ftsindex/AtomicFile.h"
 #include "libs/ftsindex/FileIo.h"
 
 namespace fts {
@@ -103,12 +104,6 @@ int32_t Close(void* file) {
   const int r = ::close(Fd(file));
   delete static_cast<PosixFile*>(file);
   return r == 0 ? 0 : FTS_ERR_IO;
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 int32_t Rename(const fts_io*, const char* from, const char* to) {

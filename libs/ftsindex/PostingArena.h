@@ -40,7 +40,6 @@ class PostingArena {
   void ForEachPiece(const Chain& chain, Visit&& visit) const;
   // Forgets every chain (their Chain values must be reset too).
   void Clear() { used_ = 0; }
-  size_t Used() const { return used_; }
 
  private:
   // A chunk: the offset of the next chunk (4 bytes), then its data.

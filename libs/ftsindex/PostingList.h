@@ -24,15 +24,13 @@ class ReadBuffer {
       bytes_.reset(new uint8_t[size]);
       capacity_ = size;
     }
-    size_ = size;
     return bytes_.get();
   }
   const uint8_t* data() const { return bytes_.get(); }
-  size_t size() const { return size_; }
 
  private:
   std::unique_ptr<uint8_t[]> bytes_;
-  size_t capacity_ = 0, size_ = 0;
+  size_t capacity_ = 0;
 };
 
 // A list as the key directory describes it.
@@ -68,10 +66,6 @@ class PostingList {
   int32_t Load(const IndexFile& file, const ListInfo& info, bool whole);
   // Checks every part of a list loaded whole, so that Next cannot fail.
   int32_t CheckParts();
-  uint32_t Count() const { return info_.count; }
-  uint32_t Length() const { return info_.length; }
-  // Blocks of an Elias-Fano list, chunks of a bitmap.
-  uint32_t Parts() const { return parts_; }
 
   // Appends every record number to out.
   int32_t AppendAll(std::vector<uint32_t>& out);

@@ -13,7 +13,7 @@
 #include <set>
 
 #include "BuildingText.h"
-#include "DbfImage.h"
+#include "DbfReadback.h"
 #include "PostalImport.h"
 #include "PostalTable.h"
 #include "ProcessRun.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Cp949Check.h"
-#include "DbfImage.h"
+#include "DbfReadback.h"
 #include "RangeImport.h"
 #include "RangeText.h"
 

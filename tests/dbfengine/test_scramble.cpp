@@ -126,3 +126,23 @@ TEST_F(DbfScrambled, CommandLineTools) {
   EXPECT_EQ(dbe_IndexType(), 4);
   EXPECT_EQ(walk(), (V{1, 3}));
 }
+
+TEST_F(DbfScrambled, TheSwitchOfReadsForgetsTheRecordReadInClearToo) {
+  OpenTable t(dir_.file("s.dbf"));
+  ASSERT_TRUE(t.ok());
+  dbe_SetPassword("ABCDE");
+  dbe_Go(1);
+  ASSERT_EQ(str(dbe_GetString("ZIP")), "135080 ");
+  // The table rewritten under the open area, the same size and password.
+  writeFile(
+      dir_.file("plain.dbf"),
+      dbfBytes({{"ZIP", 'C', 7}, {"ADDR", 'C', 30}},
+               {{"999999", cp949("서울")}, {"612020", cp949("부산")}, {"690010", cp949("제주")}},
+               {false, true, false}));
+  ASSERT_TRUE(
+      dbe_ScrambleTable(dir_.file("plain.dbf").c_str(), dir_.file("s2.dbf").c_str(), "ABCDE"));
+  writeFile(dir_.file("s.dbf"), readFile(dir_.file("s2.dbf")));
+  dbe_SetReadCache(-1);
+  dbe_Go(1);
+  EXPECT_EQ(str(dbe_GetString("ZIP")), "999999 ") << "read from the file again";
+}

@@ -48,15 +48,15 @@ class SearchCore : public coretest::CoreFixture {
 
   // The record numbers reported for a query, with the index or without one.
   std::vector<int32_t> Matches(const char* utf8, bool withIndex, size_t stopAfter = 0) {
-    const int32_t handle = index_->Handle();
-    if (!withIndex) index_->Forget();
+    EXPECT_GT(index_->Handle(), 0) << "the index is open before each search";
+    if (!withIndex) index_->Close();
     std::vector<int32_t> found;
-    Run(utf8, [&](const postal::AddressMatch& m) {
+    const postal::SearchOutcome outcome = Run(utf8, [&](const postal::AddressMatch& m) {
       found.push_back(m.recno);
       return found.size() != stopAfter;
     });
-    if (!withIndex) index_->Open(IndexPath().c_str());
-    (void)handle;
+    EXPECT_EQ(outcome.answer == IndexAnswer::kEveryRecord, !withIndex) << utf8;
+    if (!withIndex) EXPECT_GT(index_->Open(IndexPath().c_str()), 0);
     return found;
   }
 

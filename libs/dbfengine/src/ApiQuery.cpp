@@ -73,18 +73,7 @@ int32_t dbe_QueryRecCount(void) {
 }
 
 void dbe_SetQueryBit(int32_t recno, dbe_bool value) {
-  WorkArea* a = current();
-  if (!a) return;
-  if (recno < 1 || recno > a->recordCount()) {
-    setError(DBE_E_ARGUMENT, "record number out of range: " + std::to_string(recno));
-    return;
-  }
-  QuerySet& q = a->query();
-  if (q.kind() == QuerySet::Kind::None) {
-    if (!value) return;  // nothing to unmark
-    q.reset(a->recordCount(), QuerySet::Kind::Marks);
-  }
-  q.set(recno, value != 0);
+  dbe_SetQueryBits(&recno, 1, value);
 }
 
 void dbe_SetQueryBits(const int32_t* recnos, int32_t count, dbe_bool value) {

@@ -193,7 +193,7 @@ dbe_bool dbe_SetReadCache(dbe_bool on) {
   // What was read before comes from the file again: a caller that turns the
   // switch sees the records as they are now.
   for (int n = 1; n <= kMaxAreas; ++n)
-    if (WorkArea* a = area(n)) a->table().dropReads();
+    if (WorkArea* a = area(n)) a->dropReads();
   return flag(previous);
 }
 

@@ -36,7 +36,6 @@ class Table {
   uint8_t codePage() const { return codePage_; }
   bool encrypted() const { return encrypted_; }
   uint32_t passwordCheck() const { return passwordCheck_; }
-  int headerLength() const { return static_cast<int>(header_.size()); }
   // The header and field list as stored.
   const std::vector<uint8_t>& header() const { return header_; }
   int recordSize() const { return recSize_; }

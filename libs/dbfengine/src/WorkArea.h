@@ -22,6 +22,12 @@ class WorkArea {
   WorkArea(std::unique_ptr<Table> table, std::string alias);
 
   Table& table() { return *table_; }
+  // Forgets every record read so far, the descrambled one too: the next
+  // read comes from the file.
+  void dropReads() {
+    clearRecno_ = 0;
+    table_->dropReads();
+  }
   const std::string& alias() const { return alias_; }
   int32_t recordCount() const { return count_; }
 
